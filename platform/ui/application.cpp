@@ -1,0 +1,104 @@
+#include "platform/ui/application.h"
+
+#include "platform/formfile/form_reader.h"
+#include "platform/ui/dialogs.h"
+#include "platform/ui/form.h"
+
+#include <QApplication>
+#include <QFileInfo>
+
+TApplication* Application = nullptr;
+
+namespace {
+
+// The last-resort catch: no exception may unwind through Qt's event loop.
+class GuardedQApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (...) {
+            if (Application)
+                Application->HandleException(nullptr);
+            return false;
+        }
+    }
+};
+
+} // namespace
+
+TApplication::TApplication(int& argc, char** argv) {
+    if (!QApplication::instance())
+        qt_ = std::make_unique<GuardedQApplication>(argc, argv);
+    if (argc > 0)
+        QApplication::setApplicationName(QFileInfo(QString::fromLocal8Bit(argv[0])).baseName());
+    QApplication::setQuitOnLastWindowClosed(false);
+    Application = this;
+    TReferenceResolver::SetModuleRoot(this);
+}
+
+TApplication::~TApplication() {
+    running_ = false;
+    DestroyComponents();
+    TReferenceResolver::SetModuleRoot(nullptr);
+    if (Application == this)
+        Application = nullptr;
+}
+
+QString TApplication::Title() const {
+    return QApplication::applicationName();
+}
+
+void TApplication::FormCreated(TComponent* component) {
+    if (auto* form = dynamic_cast<TForm*>(component); form && !mainForm_)
+        mainForm_ = form;
+    TReferenceResolver::ResolvePending();
+}
+
+void TApplication::Run() {
+    if (!mainForm_ || terminated_)
+        return;
+    running_ = true;
+    Dispatch(mainForm_, [this] { mainForm_->Show(); });
+    if (!terminated_)
+        QApplication::exec();
+    running_ = false;
+}
+
+void TApplication::Terminate() {
+    terminated_ = true;
+    QApplication::quit();
+}
+
+void TApplication::MainFormClosed() {
+    mainForm_ = nullptr;
+    Terminate();
+}
+
+void TApplication::HandleException(TObject* sender) noexcept {
+    try {
+        try {
+            throw;
+        } catch (const EAbort&) {
+            return;
+        } catch (const Exception& e) {
+            if (OnException)
+                OnException(sender, e);
+            else
+                ShowException(e);
+        } catch (const std::exception& e) {
+            const Exception wrapped(QString::fromLocal8Bit(e.what()));
+            if (OnException)
+                OnException(sender, wrapped);
+            else
+                ShowException(wrapped);
+        }
+    } catch (...) {
+        // A failing hook must not take the program down; there is nobody left to tell.
+    }
+}
+
+void TApplication::ShowException(const Exception& e) {
+    MessageBoxes().Show({e.Message(), Title(), TMsgDlgType::mtError, {QStringLiteral("OK")}});
+}

@@ -1,0 +1,74 @@
+#pragma once
+// The application object: owns the windows and the data module, makes the
+// first window created the main window, runs the event loop until that window
+// closes, and is the one place where exceptions from handlers end.
+
+#include "platform/core/component.h"
+#include "platform/core/events.h"
+#include "platform/core/exception.h"
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QApplication;
+class TForm;
+
+using TExceptionEvent = std::function<void(TObject* Sender, const Exception& E)>;
+
+class TApplication : public TComponent {
+public:
+    // Creates the Qt application from main's arguments.
+    TApplication(int& argc, char** argv);
+    ~TApplication() override;
+    QString ClassName() const override { return QStringLiteral("TApplication"); }
+
+    void Initialize() {}
+    // Creates a window or data module owned by the application; the first
+    // window created becomes the main window. A description that cannot be
+    // read is raised to the caller: the program cannot go on without it.
+    template <typename T> void CreateForm(T*& reference) {
+        reference = new T(this);
+        FormCreated(reference);
+    }
+    // Runs the event loop: shows the main window and returns when it has closed.
+    void Run();
+    void Terminate();
+    bool Terminated() const { return terminated_; }
+
+    TForm* MainForm() const { return mainForm_; }
+    // The window of this application that was activated last.
+    TForm* ActiveForm() const { return activeForm_; }
+    void SetActiveForm(TForm* form) { activeForm_ = form; }
+    void FormCreated(TComponent* component);
+    void MainFormClosed();
+
+    QString Title() const;
+
+    // The hook for every exception that no handler caught, the silent abort excepted.
+    TExceptionEvent OnException;
+
+    // Runs a handler, catching whatever escapes it: the silent abort is
+    // dropped, anything else goes to HandleException. Nothing crosses the loop.
+    template <typename F> void Dispatch(TObject* sender, F&& handler) noexcept {
+        try {
+            handler();
+        } catch (...) {
+            HandleException(sender);
+        }
+    }
+    // Call only inside a catch block: hands the current exception on.
+    void HandleException(TObject* sender) noexcept;
+    // The standard error box, used while no hook is installed.
+    void ShowException(const Exception& e);
+
+private:
+    std::unique_ptr<QApplication> qt_;
+    TForm* mainForm_ = nullptr;
+    TForm* activeForm_ = nullptr;
+    bool terminated_ = false;
+    bool running_ = false;
+};
+
+// The one application object of the process.
+extern TApplication* Application;

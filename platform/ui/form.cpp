@@ -1,0 +1,215 @@
+#include "platform/ui/form.h"
+
+#include "platform/formfile/form_reader.h"
+#include "platform/ui/application.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QScreen>
+#include <QTimer>
+#include <algorithm>
+
+namespace {
+// The widget of a window: closing through the window system asks the form.
+class FormWidget : public QWidget {
+public:
+    FormWidget() : QWidget(nullptr, Qt::Window) { setAttribute(Qt::WA_DeleteOnClose, false); }
+};
+} // namespace
+
+TForm::TForm(TComponent* owner) : TControl(owner, new FormWidget) {
+    SetVisible(false);
+    Widget()->setFocusPolicy(Qt::NoFocus);
+}
+
+TForm::~TForm() {
+    Fire(OnDestroy, this);
+    if (Application && Application->ActiveForm() == this)
+        Application->SetActiveForm(nullptr);
+    // Children go before the window's widget, which would otherwise delete theirs.
+    DestroyComponents();
+    if (Application && Application->MainForm() == this)
+        Application->MainFormClosed();
+}
+
+void TForm::InitForm(const THandlerTable& handlers, const QString& descriptionFile) {
+    ReadComponentResource(*this, handlers, descriptionFile);
+    BindComponents();
+    if (OnCreate)
+        Application->Dispatch(this, [this] { OnCreate(this); });
+}
+
+void TForm::Loaded() {
+    ApplyTabOrder();
+}
+
+QString TForm::Caption() const {
+    return Widget()->windowTitle();
+}
+void TForm::SetCaption(const QString& caption) {
+    Widget()->setWindowTitle(caption);
+}
+
+void TForm::SetColor(const QString& color) {
+    QPalette palette = Widget()->palette();
+    palette.setColor(QPalette::Window, QColor(color));
+    Widget()->setPalette(palette);
+    Widget()->setAutoFillBackground(true);
+}
+
+void TForm::SetBounds(int left, int top, int width, int height) {
+    TControl::SetBounds(left, top, width, height);
+    Widget()->resize(std::max(0, width - kFrameWidth), std::max(0, height - kFrameHeight));
+    Widget()->move(left, top);
+}
+
+int TForm::ClientWidth() const {
+    return Widget()->width();
+}
+int TForm::ClientHeight() const {
+    return Widget()->height();
+}
+
+void TForm::SetVisible(bool visible) {
+    TControl::SetVisible(visible);
+    if (!visible) {
+        Widget()->hide();
+        return;
+    }
+    if (position_ == TPosition::poScreenCenter) {
+        if (QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect area = screen->availableGeometry();
+            Widget()->move(area.center() - QPoint(Width() / 2, Height() / 2));
+        }
+    }
+    Widget()->show();
+    Widget()->raise();
+    Widget()->activateWindow();
+    Fire(OnShow, this);
+}
+
+bool TForm::Active() const {
+    return Widget()->isActiveWindow();
+}
+
+int TForm::ShowModal() {
+    modalResult_ = 0;
+    modal_ = true;
+    Widget()->setWindowModality(Qt::ApplicationModal);
+    Show();
+    QEventLoop loop;
+    while (modalResult_ == 0 && Widget()->isVisible() && !Application->Terminated())
+        loop.processEvents(QEventLoop::WaitForMoreEvents);
+    modal_ = false;
+    Widget()->setWindowModality(Qt::NonModal);
+    Hide();
+    return modalResult_;
+}
+
+void TForm::SetModalResult(int result) {
+    modalResult_ = result;
+    if (modal_ && result != 0)
+        Close();
+}
+
+void TForm::Close() {
+    if (closing_)
+        return;
+    closing_ = true;
+    DoClose();
+    closing_ = false;
+}
+
+void TForm::DoClose() {
+    TCloseAction action = TCloseAction::caHide;
+    if (OnClose)
+        Application->Dispatch(this, [&] { OnClose(this, action); });
+    if (action == TCloseAction::caNone)
+        return;
+    if (modal_) {
+        if (modalResult_ == 0)
+            modalResult_ = 2; // mrCancel
+        Widget()->hide();
+        if (action == TCloseAction::caFree)
+            Release();
+        return;
+    }
+    const bool isMain = Application && Application->MainForm() == this;
+    if (isMain) {
+        Widget()->hide();
+        Application->MainFormClosed();
+        if (action == TCloseAction::caFree)
+            Release();
+        return;
+    }
+    if (action == TCloseAction::caFree)
+        Release();
+    else
+        Hide();
+}
+
+void TForm::Release() {
+    Widget()->hide();
+    // Deleted from the event loop, after the handler that asked has returned.
+    QTimer::singleShot(0, [self = QPointer<QWidget>(Widget()), form = this] {
+        if (self)
+            delete form;
+    });
+}
+
+void TForm::SelectNext(bool forward) {
+    QWidget* focus = Widget()->focusWidget();
+    if (!focus)
+        return;
+    QWidget* next = focus;
+    do {
+        next = forward ? next->nextInFocusChain() : next->previousInFocusChain();
+    } while (next && next != focus &&
+             (!(next->focusPolicy() & Qt::TabFocus) || !next->isVisibleTo(Widget()) ||
+              !next->isEnabled() || next->window() != Widget()));
+    if (next && next != focus)
+        next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+}
+
+void TForm::ApplyTabOrder() {
+    // Depth first: each parent's children by their tab order, ties in creation order.
+    std::vector<QWidget*> chain;
+    std::function<void(const TControl&)> walk = [&](const TControl& parent) {
+        std::vector<TControl*> children = parent.Controls();
+        std::stable_sort(children.begin(), children.end(), [](TControl* a, TControl* b) {
+            const int ta = a->TabOrder() < 0 ? INT32_MAX : a->TabOrder();
+            const int tb = b->TabOrder() < 0 ? INT32_MAX : b->TabOrder();
+            return ta < tb;
+        });
+        for (TControl* c : children) {
+            if (c->Widget()->focusPolicy() != Qt::NoFocus)
+                chain.push_back(c->Widget());
+            walk(*c);
+        }
+    };
+    walk(*this);
+    for (size_t i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
+
+bool TForm::WidgetEvent(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::Close:
+        // The window system's close box: the form decides.
+        event->ignore();
+        Application->Dispatch(this, [this] { Close(); });
+        return true;
+    case QEvent::WindowActivate:
+        // Only a change of the application's active window counts: a message
+        // box coming and going is no new activation.
+        if (Application->ActiveForm() != this) {
+            Application->SetActiveForm(this);
+            if (OnActivate)
+                Application->Dispatch(this, [this] { OnActivate(this); });
+        }
+        return false;
+    default:
+        return TControl::WidgetEvent(event);
+    }
+}

@@ -1,0 +1,77 @@
+#pragma once
+// A window: a top-level control that is the root of its form description,
+// owns its components, may preview keys, runs modally, and reports its
+// activation and closing through its events.
+
+#include "platform/formfile/class_registry.h"
+#include "platform/ui/control.h"
+
+enum class TPosition { poDesigned, poScreenCenter };
+
+class TForm : public TControl {
+public:
+    explicit TForm(TComponent* owner);
+    ~TForm() override;
+    QString ClassName() const override { return QStringLiteral("TForm"); }
+
+    QString Caption() const;
+    void SetCaption(const QString& caption);
+    bool KeyPreview() const { return keyPreview_; }
+    void SetKeyPreview(bool preview) { keyPreview_ = preview; }
+    void SetPosition(TPosition position) { position_ = position; }
+    void SetColor(const QString& color);
+    // Outer size as the window system counts it, frame included.
+    void SetBounds(int left, int top, int width, int height) override;
+    int ClientWidth() const;
+    int ClientHeight() const;
+
+    void SetVisible(bool visible) override;
+    // Shows the window and runs a loop of its own until it closes; returns the modal result.
+    int ShowModal();
+    int ModalResult() const { return modalResult_; }
+    void SetModalResult(int result);
+    // Asks the window to close: OnClose chooses hide, free or nothing.
+    void Close();
+    // Frees the window once the handler running now has returned.
+    void Release();
+    // Moves the focus to the next (or previous) control in tab order.
+    void SelectNext(bool forward = true);
+    bool Active() const;
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnActivate;
+    TNotifyEvent OnShow;
+    TCloseEvent OnClose;
+    TNotifyEvent OnDestroy;
+
+    // Frame of a sizeable window: the outer size minus this is the client size.
+    static constexpr int kFrameWidth = 8;
+    static constexpr int kFrameHeight = 27;
+
+protected:
+    // Reads the window's description and runs OnCreate (through the dispatcher,
+    // so a failing OnCreate is reported and the window still exists).
+    void InitForm(const THandlerTable& handlers, const QString& descriptionFile);
+    // Called between reading the description and OnCreate: find components by name here.
+    virtual void BindComponents() {}
+    bool WidgetEvent(QEvent* event) override;
+    void Loaded() override;
+
+private:
+    void ApplyTabOrder();
+    void DoClose();
+
+    bool keyPreview_ = false;
+    TPosition position_ = TPosition::poDesigned;
+    int modalResult_ = 0;
+    bool modal_ = false;
+    bool closing_ = false;
+};
+
+// Finds a component of `owner` by name and class, raising a clear error when it is missing.
+template <typename T> T* FindRequired(TComponent& owner, const QString& name) {
+    T* found = dynamic_cast<T*>(owner.FindComponent(name));
+    if (!found)
+        throw Exception(QStringLiteral("Component %1 of %2 is missing").arg(name, owner.Name()));
+    return found;
+}

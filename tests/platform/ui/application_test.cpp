@@ -1,0 +1,142 @@
+#include "platform/ui/application.h"
+#include "platform/ui/dialogs.h"
+#include "platform/ui/edit.h"
+#include "platform/ui/form.h"
+#include "platform/ui/register_ui_classes.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A window read from a description written by the test.
+class TTestForm : public TForm {
+public:
+    TTestForm(TComponent* owner, const QString& file, const THandlerTable& handlers)
+        : TForm(owner) {
+        InitForm(handlers, file);
+    }
+    QString ClassName() const override { return QStringLiteral("TTestForm"); }
+};
+
+class ApplicationTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        RegisterUiClasses();
+        RegisterAbstractClass<TTestForm>("TTestForm", "TForm");
+    }
+
+    TTestForm* MakeForm(const QString& body, const THandlerTable& handlers = {}) {
+        const QString path = dir_.filePath(QStringLiteral("f%1.form").arg(++count_));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(("TTestForm w" + QString::number(count_) + "\n" + body).toUtf8());
+        file.close();
+        return new TTestForm(Application, path, handlers);
+    }
+
+    void TearDown() override {
+        Application->OnException = nullptr;
+        while (Application->ComponentCount() > 0)
+            delete Application->Components(0);
+    }
+
+    QTemporaryDir dir_;
+    int count_ = 0;
+    TRecordingAnswerer boxes_;
+};
+
+TEST_F(ApplicationTest, TheDispatcherHandsExceptionsToTheHook) {
+    std::vector<std::pair<TObject*, QString>> seen;
+    Application->OnException = [&](TObject* sender, const Exception& e) {
+        seen.emplace_back(sender, e.Message());
+    };
+    TComponent sender;
+    Application->Dispatch(&sender, [] { throw Exception("boom"); });
+    Application->Dispatch(&sender, [] { Abort(); });
+    Application->Dispatch(nullptr, [] { throw std::runtime_error("std"); });
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].first, &sender);
+    EXPECT_EQ(seen[0].second, "boom");
+    EXPECT_EQ(seen[1].second, "std");
+    EXPECT_TRUE(boxes_.boxes.empty());
+}
+
+TEST_F(ApplicationTest, WithoutAHookTheStandardErrorBoxShowsTheMessage) {
+    Application->Dispatch(nullptr, [] { throw Exception("Invalid data type for 'Directorio'"); });
+    ASSERT_EQ(boxes_.boxes.size(), 1u);
+    EXPECT_EQ(boxes_.boxes[0].text, "Invalid data type for 'Directorio'");
+    EXPECT_EQ(boxes_.boxes[0].type, TMsgDlgType::mtError);
+    EXPECT_EQ(boxes_.boxes[0].buttons, QStringList{"OK"});
+}
+
+TEST_F(ApplicationTest, AnExceptionInsideTheEventLoopNeverCrossesIt) {
+    QString seen;
+    Application->OnException = [&](TObject*, const Exception& e) { seen = e.Message(); };
+    QTimer::singleShot(0, [] { throw Exception("from the loop"); });
+    QTest::qWait(20);
+    EXPECT_EQ(seen, "from the loop");
+}
+
+TEST_F(ApplicationTest, AFailingOnCreateIsReportedAndTheWindowStillExists) {
+    THandlerTable h;
+    h.Add<TNotifyEvent>("Create", [](TObject*) { throw Exception("create failed"); });
+    TTestForm* form = MakeForm("  OnCreate = Create\n", h);
+    ASSERT_NE(form, nullptr);
+    ASSERT_EQ(boxes_.boxes.size(), 1u);
+    EXPECT_EQ(boxes_.boxes[0].text, "create failed");
+}
+
+TEST_F(ApplicationTest, TheLoopEndsWhenTheMainWindowCloses) {
+    int activations = 0;
+    THandlerTable h;
+    h.Add<TNotifyEvent>("Activate", [&](TObject*) { ++activations; });
+    TTestForm* main = nullptr;
+    main = MakeForm("  Caption = \"Main\"\n  OnActivate = Activate\n", h);
+    Application->FormCreated(main);
+    TTestForm* second = MakeForm("  Caption = \"Second\"\n");
+    Application->FormCreated(second);
+    EXPECT_EQ(Application->MainForm(), main);
+    QTimer::singleShot(50, [&] { main->Close(); });
+    Application->Run(); // returns only when the main window has closed
+    EXPECT_EQ(activations, 1);
+    EXPECT_EQ(Application->MainForm(), nullptr);
+}
+
+TEST_F(ApplicationTest, AModalWindowReturnsItsResult) {
+    TTestForm* dialog = MakeForm("  Caption = \"Modal\"\n");
+    QTimer::singleShot(20, [&] {
+        EXPECT_TRUE(dialog->Widget()->isVisible());
+        dialog->SetModalResult(1);
+    });
+    EXPECT_EQ(dialog->ShowModal(), 1);
+    EXPECT_FALSE(dialog->Widget()->isVisible());
+}
+
+TEST_F(ApplicationTest, EnterCanBeTurnedIntoAMoveToTheNextControl) {
+    THandlerTable h;
+    TTestForm* form = nullptr;
+    h.Add<TKeyPressEvent>("EnterToTab", [&](TObject*, QChar& key) {
+        if (key == QChar(13)) {
+            key = QChar(0);
+            form->SelectNext();
+        }
+    });
+    form = MakeForm("  TEdit A\n    TabOrder = 1\n    OnKeyPress = EnterToTab\n"
+                    "  TEdit B\n    TabOrder = 0\n    OnKeyPress = EnterToTab\n",
+                    h);
+    form->Show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form->Widget()));
+    auto* a = FindRequired<TEdit>(*form, "A");
+    auto* b = FindRequired<TEdit>(*form, "B");
+    b->SetFocus();
+    QTest::keyClick(b->Widget(), Qt::Key_Return);
+    EXPECT_TRUE(a->Widget()->hasFocus());
+    QTest::keyClicks(a->Widget(), "x");
+    EXPECT_EQ(a->Text(), "x");
+}
+
+} // namespace
