@@ -56,8 +56,10 @@ QString LocalPath(const QString& windowsPath, const TDriveMap& drives) {
     Q_UNUSED(drives);
     return windowsPath;
 #else
+    // A local absolute path is kept, but the parts the program appends to it
+    // are Windows-built: "\ERRORES.TXT" after a local folder is still a file in it.
     if (windowsPath.startsWith(u'/'))
-        return windowsPath;
+        return QString(windowsPath).replace(u'\\', u'/');
     QString path = windowsPath;
     path.replace(u'\\', u'/');
     if (path.startsWith(QLatin1String("//")))

@@ -14,7 +14,8 @@ using TDriveMap = QHash<QChar, QString>;
 TDriveMap DriveMapFromSettings();
 
 // Unchanged on Windows. Elsewhere, with the drive folders of the settings file:
-//   - a path that starts with '/' is already local and is kept;
+//   - a path that starts with '/' is already local and is kept, its
+//     backslashes (from Windows-built parts appended to it) turned into slashes;
 //   - backslashes become slashes;
 //   - "X:" and "X:\..." start at the folder of drive X (any case), "\..." at
 //     the folder of drive C, or at "/" for a drive without a folder;

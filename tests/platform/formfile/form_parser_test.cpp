@@ -58,6 +58,11 @@ struct BadForm {
     const char* what;
 };
 
+// Names a case in test listings.
+void PrintTo(const BadForm& c, std::ostream* os) {
+    *os << c.what;
+}
+
 class FormParserErrors : public testing::TestWithParam<BadForm> {};
 
 TEST_P(FormParserErrors, NameFileAndLine) {

@@ -106,6 +106,11 @@ struct BadReading {
     const char* what;
 };
 
+// Names a case in test listings.
+void PrintTo(const BadReading& c, std::ostream* os) {
+    *os << c.what;
+}
+
 class FormReaderErrors : public FormReader, public testing::WithParamInterface<BadReading> {};
 
 TEST_P(FormReaderErrors, NameFileAndLine) {

@@ -42,7 +42,7 @@ INSTANTIATE_TEST_SUITE_P(
                     PathCase{"D:\\x", "/mnt/d/x"}, PathCase{"e:\\año\\x", "/año/x"},
                     PathCase{"E:", "/"},
                     PathCase{"\\\\server\\share\\f.txt", "//server/share/f.txt"},
-                    PathCase{"/already/local\\name", "/already/local\\name"},
+                    PathCase{"/already/local\\name", "/already/local/name"},
                     PathCase{"relative\\file.txt", "relative/file.txt"}, PathCase{"1:\\x", "1:/x"},
                     PathCase{"", ""}));
 
