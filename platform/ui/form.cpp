@@ -84,7 +84,6 @@ void TForm::SetVisible(bool visible) {
         }
     }
     Widget()->show();
-    Widget()->raise();
     Widget()->activateWindow();
     Fire(OnShow, this);
 }

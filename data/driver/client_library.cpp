@@ -1,0 +1,67 @@
+#include "data/driver/client_library.h"
+
+#include "data/driver/driver_error.h"
+
+#include <QHash>
+#include <mutex>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
+
+namespace Driver {
+namespace {
+
+using MasterEntry = Firebird::IMaster* (*)();
+
+std::mutex& Lock() {
+    static std::mutex m;
+    return m;
+}
+
+// Library name -> master interface; the libraries are never unloaded.
+QHash<QString, Firebird::IMaster*>& Loaded() {
+    static QHash<QString, Firebird::IMaster*> loaded;
+    return loaded;
+}
+
+} // namespace
+
+QString ClientLibraryFor(const QString& vendorLib) {
+#ifdef _WIN32
+    const QString name = vendorLib.trimmed();
+    return name.isEmpty() ? QStringLiteral("fbclient.dll") : name;
+#else
+    Q_UNUSED(vendorLib);
+    return QStringLiteral("libfbclient.so.2");
+#endif
+}
+
+Firebird::IMaster* LoadClient(const QString& library) {
+    std::lock_guard guard(Lock());
+    if (Firebird::IMaster* master = Loaded().value(library))
+        return master;
+    static const char kEntry[] = "fb_get_master_interface";
+#ifdef _WIN32
+    HMODULE handle = LoadLibraryW(reinterpret_cast<LPCWSTR>(library.utf16()));
+    if (!handle)
+        throw LoadError(QStringLiteral("Unable to Load %1").arg(library));
+    auto entry = reinterpret_cast<MasterEntry>(GetProcAddress(handle, kEntry));
+#else
+    void* handle = dlopen(library.toLocal8Bit().constData(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle)
+        throw LoadError(QStringLiteral("Unable to Load %1").arg(library));
+    auto entry = reinterpret_cast<MasterEntry>(dlsym(handle, kEntry));
+#endif
+    if (!entry)
+        throw LoadError(QStringLiteral("Unable to Find Procedure %1").arg(QLatin1String(kEntry)));
+    Firebird::IMaster* master = entry();
+    if (!master)
+        throw LoadError(QStringLiteral("Unable to Load %1").arg(library));
+    Loaded().insert(library, master);
+    return master;
+}
+
+} // namespace Driver

@@ -1,0 +1,123 @@
+#pragma once
+// Private to the driver: the Firebird objects behind Connection, Statement
+// and Cursor, and the status-vector helpers.
+
+#include "data/driver/connection.h"
+#include "data/driver/driver_error.h"
+
+#include <firebird/Interface.h>
+
+#include <QByteArray>
+#include <set>
+#include <vector>
+
+namespace Driver {
+
+struct StatementImpl;
+struct CursorImpl;
+
+// A status vector for one call; raises Error with the server's text.
+class FbStatus {
+public:
+    explicit FbStatus(Firebird::IMaster* master) : status_(master->getStatus()), wrapper_(status_) {}
+    ~FbStatus() { status_->dispose(); }
+    FbStatus(const FbStatus&) = delete;
+    FbStatus& operator=(const FbStatus&) = delete;
+
+    Firebird::CheckStatusWrapper* operator&() { return &wrapper_; }
+    bool Failed() const { return (wrapper_.getState() & Firebird::IStatus::STATE_ERRORS) != 0; }
+    // The error lines, each without its leading '-', joined with CR LF.
+    QString Text(Firebird::IUtil* util) const;
+    [[noreturn]] void Raise(quint16 code, Firebird::IUtil* util) const;
+    void Check(quint16 code, Firebird::IUtil* util) const {
+        if (Failed())
+            Raise(code, util);
+    }
+    void Reset() { wrapper_.init(); }
+
+private:
+    Firebird::IStatus* status_;
+    Firebird::CheckStatusWrapper wrapper_;
+};
+
+struct ConnectionImpl {
+    Firebird::IMaster* master = nullptr;
+    Firebird::IUtil* util = nullptr;
+    Firebird::IAttachment* attachment = nullptr;
+    Firebird::ITransaction* transaction = nullptr; // explicit
+    Firebird::ITransaction* retained = nullptr;    // auto-commit context kept by commit retain
+    ConnectOptions options;
+    bool utf8 = false; // the connection's character set is UTF8
+    std::set<StatementImpl*> statements;
+
+    void CheckAttached() const;
+    Firebird::ITransaction* Start(Isolation isolation);
+    // Ends a transaction the driver started for one statement.
+    void EndOwn(Firebird::ITransaction* tra, bool commit);
+    void Release(Firebird::ITransaction*& tra, bool commit) noexcept;
+
+    // Text to and from the bytes of a column's character set.
+    QByteArray Encode(QStringView text, unsigned charSet) const;
+    QString Decode(QByteArrayView bytes, unsigned charSet) const;
+    QByteArray SqlBytes(QStringView sql) const { return Encode(sql, utf8 ? 4u : 0u); }
+};
+
+struct Param {
+    DataType type = DataType::Unknown;
+    bool bound = false;
+    bool null = true;
+    QString text;     // text, encoded at execution in the place's character set
+    QByteArray bytes; // blob or raw bytes
+    bool octets = false; // raw bytes into a text place
+    qint64 integer = 0;
+    double real = 0;
+    int scale = 0;
+    QDate date;
+    QTime time;
+};
+
+struct StatementImpl {
+    ConnectionImpl* conn = nullptr;
+    Firebird::IStatement* statement = nullptr;
+    Firebird::IMessageMetadata* inMeta = nullptr;  // as the server describes the markers
+    Firebird::IMessageMetadata* outMeta = nullptr;
+    unsigned type = 0;
+    std::vector<Param> params;
+    qint64 rowsAffected = -1;
+    CursorImpl* cursor = nullptr; // the open cursor, if any
+
+    void CheckValid() const;
+    Param& At(int index);
+    void Release() noexcept;
+};
+
+struct ColumnPlace {
+    unsigned type = 0; // SQL_* without the null bit
+    unsigned offset = 0;
+    unsigned nullOffset = 0;
+    unsigned length = 0;
+    unsigned charSet = 0;
+};
+
+struct CursorImpl {
+    ConnectionImpl* conn = nullptr;
+    StatementImpl* stmt = nullptr;
+    Firebird::IResultSet* resultSet = nullptr; // null for a singleton (execute procedure)
+    Firebird::ITransaction* transaction = nullptr;
+    bool ownsTransaction = false;
+    std::vector<unsigned char> buffer;
+    std::vector<ColumnDesc> columns;
+    std::vector<ColumnPlace> places;
+    bool singletonPending = false;
+    bool onRow = false;
+    bool atEnd = false;
+
+    void Close(bool commit) noexcept;
+    const unsigned char* Data(int index) const;
+    const ColumnPlace& Place(int index) const;
+};
+
+// Fills `columns` and `places` from output metadata.
+void DescribeColumns(ConnectionImpl* conn, Firebird::IMessageMetadata* meta, CursorImpl& cursor);
+
+} // namespace Driver

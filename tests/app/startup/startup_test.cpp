@@ -1,0 +1,89 @@
+#include "data/dataset/sqlconnection.h"
+#include "data/dataset/sqlquery.h"
+#include "data/dmqb.h"
+#include "forms/accesoqb.h"
+#include "platform/ui/application.h"
+#include "platform/ui/combo_box.h"
+#include "platform/ui/dialogs.h"
+#include "platform/ui/edit.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+class Startup : public testing::Test {
+protected:
+    void TearDown() override {
+        while (Application->ComponentCount() > 0)
+            delete Application->Components(0);
+        faccesoqb = nullptr;
+        fdmqb = nullptr;
+    }
+    TRecordingAnswerer boxes_;
+};
+
+TEST_F(Startup, CreatesTheLoginWindowThenTheDataModule) {
+    Application->CreateForm(faccesoqb);
+    Application->CreateForm(fdmqb);
+    ASSERT_EQ(Application->ComponentCount(), 2);
+    EXPECT_EQ(Application->Components(0), faccesoqb);
+    EXPECT_EQ(Application->Components(1), fdmqb);
+    EXPECT_EQ(Application->MainForm(), faccesoqb);
+    EXPECT_EQ(faccesoqb->Caption(), "Actualizar articulos");
+    EXPECT_EQ(faccesoqb->Servidor->Items(), QStringList{"c:\\dorvan"});
+    EXPECT_TRUE(boxes_.boxes.empty());
+}
+
+TEST_F(Startup, TheDataModuleHoldsItsConnectionsAndQueriesInOrder) {
+    Application->CreateForm(faccesoqb);
+    Application->CreateForm(fdmqb);
+    QStringList names;
+    for (int i = 0; i < fdmqb->ComponentCount(); ++i)
+        names << fdmqb->Components(i)->Name();
+    EXPECT_EQ(names, (QStringList{"Quelbo", "QBorrar", "Dorvan", "QArticulos", "TArticulo"}));
+    EXPECT_FALSE(fdmqb->Quelbo->Connected());
+    EXPECT_FALSE(fdmqb->Dorvan->Connected());
+    EXPECT_EQ(fdmqb->Dorvan->Params().Value("Database"),
+              "localhost/3050:C:\\dorvan\\sop\\dorvan.fdb");
+    EXPECT_EQ(fdmqb->Quelbo->Params().Value("user_name"), "sysdba");
+    EXPECT_EQ(fdmqb->TArticulo->SQL().join("\n"), "SELECT * FROM ARTICULOS WHERE ARTI_COD = :COD");
+    ASSERT_EQ(fdmqb->TArticulo->Params().Count(), 1);
+    EXPECT_EQ(fdmqb->TArticulo->Params().ParamByName("COD").AsString(), "01");
+}
+
+TEST_F(Startup, TheLoopEndsWhenTheLoginWindowCloses) {
+    Application->CreateForm(faccesoqb);
+    Application->CreateForm(fdmqb);
+    bool shown = false;
+    QTimer::singleShot(100, [&] {
+        shown = faccesoqb->Widget()->isVisible();
+        faccesoqb->Close();
+    });
+    Application->Run();
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(Application->MainForm(), nullptr);
+}
+
+TEST(Program, StartsOnItsWindowAndWaitsForTheUser) {
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir runtime; // Qt wants a private runtime folder and says so otherwise
+    QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    env.insert("XDG_RUNTIME_DIR", runtime.path());
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(AMQB_EXE), {});
+    ASSERT_TRUE(program.waitForStarted());
+    // Running its loop with the window up, it does not end by itself.
+    EXPECT_FALSE(program.waitForFinished(1500));
+    program.kill();
+    program.waitForFinished();
+    EXPECT_EQ(program.readAllStandardError(), QByteArray());
+}
+
+} // namespace

@@ -1,0 +1,225 @@
+#include "tests/support/test_database.h"
+
+#include "data/driver/client_library.h"
+#include "platform/system/ansi.h"
+#include "data/driver/cursor.h"
+#include "data/driver/driver_error.h"
+#include "data/driver/statement.h"
+
+#include <firebird/Interface.h>
+
+#include <QAtomicInt>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QRegularExpression>
+#include <cstdio>
+#include <unistd.h>
+
+using namespace Firebird;
+
+namespace {
+
+QString Env(const char* name, const char* fallback) {
+    const QString v = qEnvironmentVariable(name);
+    return v.isEmpty() ? QString::fromLatin1(fallback) : v;
+}
+
+QString StatusText(IUtil* util, IStatus* status) {
+    char buffer[4096] = {};
+    util->formatStatus(buffer, sizeof buffer, status);
+    return QString::fromUtf8(buffer);
+}
+
+QString CellText(const Driver::Cursor& c, int i) {
+    if (c.IsNull(i))
+        return QString();
+    switch (c.Column(i).type) {
+    case Driver::DataType::Varchar:
+    case Driver::DataType::Char: return c.AsString(i);
+    case Driver::DataType::SmallInt:
+    case Driver::DataType::Integer:
+    case Driver::DataType::BigInt: return QString::number(c.AsInteger(i));
+    case Driver::DataType::Boolean: return c.AsBoolean(i) ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+    case Driver::DataType::Decimal: {
+        const qint64 v = c.AsInteger(i);
+        const int scale = c.Column(i).scale;
+        QString digits = QString::number(v < 0 ? -v : v).rightJustified(scale + 1, QLatin1Char('0'));
+        digits.insert(digits.size() - scale, QLatin1Char('.'));
+        return (v < 0 ? QStringLiteral("-") : QString()) + digits;
+    }
+    case Driver::DataType::Float:
+    case Driver::DataType::Double: return QString::number(c.AsDouble(i), 'g', 15);
+    case Driver::DataType::Date: return c.AsDate(i).toString(Qt::ISODate);
+    case Driver::DataType::Time: return c.AsTime(i).toString(QStringLiteral("HH:mm:ss.zzz"));
+    case Driver::DataType::Timestamp:
+        return c.AsTimestamp(i).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+    case Driver::DataType::Blob:
+        return c.Column(i).subType == 1 ? c.AsString(i) : FromAnsi(c.AsBytes(i));
+    case Driver::DataType::Unknown: break;
+    }
+    return QString();
+}
+
+} // namespace
+
+QString TestDatabase::Host() { return Env("AMQB_FB_HOST", "localhost"); }
+QString TestDatabase::DataDir() { return Env("AMQB_FB_DATA", "/var/lib/firebird/3.0/data/articulosmqb"); }
+QString TestDatabase::User() { return Env("AMQB_FB_USER", "sysdba"); }
+QString TestDatabase::Password() { return Env("AMQB_FB_PASSWORD", "ferrolake"); }
+
+TestDatabase::TestDatabase(const QString& tag) {
+    static QAtomicInt counter;
+    file_ = QStringLiteral("%1/%2_%3_%4_%5.fdb")
+                .arg(DataDir(), tag)
+                .arg(getpid())
+                .arg(QDateTime::currentMSecsSinceEpoch())
+                .arg(counter.fetchAndAddRelaxed(1));
+
+    IMaster* master = Driver::LoadClient(Driver::ClientLibraryFor(QString()));
+    IUtil* util = master->getUtilInterface();
+    IStatus* status = master->getStatus();
+    CheckStatusWrapper st(status);
+    IXpbBuilder* dpb = util->getXpbBuilder(&st, IXpbBuilder::DPB, nullptr, 0);
+    dpb->insertString(&st, isc_dpb_user_name, User().toUtf8().constData());
+    dpb->insertString(&st, isc_dpb_password, Password().toUtf8().constData());
+    dpb->insertInt(&st, isc_dpb_page_size, 8192);
+    dpb->insertInt(&st, isc_dpb_sql_dialect, 3);
+    IProvider* provider = master->getDispatcher();
+    const QByteArray name = (Host() + QLatin1Char(':') + file_).toUtf8();
+    IAttachment* att = provider->createDatabase(&st, name.constData(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
+    dpb->dispose();
+    provider->release();
+    if (st.getState() & IStatus::STATE_ERRORS) {
+        const QString text = StatusText(util, status);
+        status->dispose();
+        throw Driver::Error(Driver::Status::ServerError, QStringLiteral("Cannot create %1: %2").arg(file_, text));
+    }
+    att->detach(&st);
+    status->dispose();
+
+    conn_ = std::make_unique<Driver::Connection>();
+    conn_->Attach(Options());
+}
+
+TestDatabase::~TestDatabase() {
+    if (!conn_)
+        return;
+    conn_->Detach();
+    conn_.reset();
+    IMaster* master = Driver::LoadClient(Driver::ClientLibraryFor(QString()));
+    IUtil* util = master->getUtilInterface();
+    IStatus* status = master->getStatus();
+    CheckStatusWrapper st(status);
+    IXpbBuilder* dpb = util->getXpbBuilder(&st, IXpbBuilder::DPB, nullptr, 0);
+    dpb->insertString(&st, isc_dpb_user_name, User().toUtf8().constData());
+    dpb->insertString(&st, isc_dpb_password, Password().toUtf8().constData());
+    IProvider* provider = master->getDispatcher();
+    const QByteArray name = (Host() + QLatin1Char(':') + file_).toUtf8();
+    IAttachment* att = provider->attachDatabase(&st, name.constData(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
+    dpb->dispose();
+    provider->release();
+    if (att && !(st.getState() & IStatus::STATE_ERRORS))
+        att->dropDatabase(&st);
+    if (st.getState() & IStatus::STATE_ERRORS) {
+        std::fprintf(stderr, "TestDatabase: cannot drop %s: %s\n", qPrintable(file_),
+                     qPrintable(StatusText(util, status)));
+        if (att)
+            att->release();
+    }
+    status->dispose();
+}
+
+QString TestDatabase::Database() const { return Host() + QStringLiteral("/3050:") + file_; }
+
+QStringList TestDatabase::ConnectionParams() const {
+    return {
+        QStringLiteral("BlobSize=-1"),
+        QStringLiteral("CommitRetain=False"),
+        QStringLiteral("Database=") + Database(),
+        QStringLiteral("DriverName=Interbase"),
+        QStringLiteral("ErrorResourceFile="),
+        QStringLiteral("LocaleCode=0000"),
+        QStringLiteral("Password=") + Password(),
+        QStringLiteral("RoleName=RoleName"),
+        QStringLiteral("ServerCharSet="),
+        QStringLiteral("SQLDialect=3"),
+        QStringLiteral("Interbase TransIsolation=ReadCommited"),
+        QStringLiteral("User_Name=") + User(),
+        QStringLiteral("WaitOnLocks=True"),
+    };
+}
+
+Driver::ConnectOptions TestDatabase::Options() const {
+    Driver::ConnectOptions o;
+    o.database = Database();
+    o.user = User();
+    o.password = Password();
+    return o;
+}
+
+QStringList TestDatabase::SplitScript(const QString& script) {
+    QStringList out;
+    QString term = QStringLiteral(";");
+    QString current;
+    static const QRegularExpression setTerm(QStringLiteral("^\\s*SET\\s+TERM\\s+(\\S+)\\s*$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    auto flush = [&](const QString& statement) {
+        const QString s = statement.trimmed();
+        if (s.isEmpty())
+            return;
+        const QRegularExpressionMatch m = setTerm.match(s);
+        if (m.hasMatch()) {
+            term = m.captured(1);
+            return;
+        }
+        static const QRegularExpression commit(QStringLiteral("^COMMIT(\\s+WORK)?$"),
+                                               QRegularExpression::CaseInsensitiveOption);
+        if (!commit.match(s).hasMatch())
+            out << s;
+    };
+    for (qsizetype i = 0; i < script.size(); ++i) {
+        const QChar ch = script[i];
+        if (ch == QLatin1Char('\'') || ch == QLatin1Char('"')) {
+            const qsizetype end = script.indexOf(ch, i + 1);
+            const qsizetype stop = end < 0 ? script.size() - 1 : end;
+            current += script.mid(i, stop - i + 1);
+            i = stop;
+        } else if (ch == QLatin1Char('-') && script.mid(i, 2) == QLatin1String("--")) {
+            const qsizetype end = script.indexOf(QLatin1Char('\n'), i);
+            i = end < 0 ? script.size() : end - 1;
+        } else if (ch == QLatin1Char('/') && script.mid(i, 2) == QLatin1String("/*")) {
+            const qsizetype end = script.indexOf(QLatin1String("*/"), i + 2);
+            const qsizetype stop = end < 0 ? script.size() - 1 : end + 1;
+            current += script.mid(i, stop - i + 1);
+            i = stop;
+        } else if (script.mid(i, term.size()) == term) {
+            flush(current);
+            current.clear();
+            i += term.size() - 1;
+        } else {
+            current += ch;
+        }
+    }
+    flush(current);
+    return out;
+}
+
+void TestDatabase::Run(const QString& script) {
+    for (const QString& statement : SplitScript(script))
+        conn_->ExecuteDirect(statement);
+}
+
+std::vector<QStringList> TestDatabase::Query(const QString& sql) {
+    std::vector<QStringList> rows;
+    std::unique_ptr<Driver::Statement> stmt = conn_->Prepare(sql);
+    std::unique_ptr<Driver::Cursor> cursor = stmt->Execute();
+    if (!cursor)
+        return rows;
+    while (cursor->Next()) {
+        QStringList row;
+        for (int i = 0; i < cursor->ColumnCount(); ++i)
+            row << CellText(*cursor, i);
+        rows.push_back(row);
+    }
+    return rows;
+}

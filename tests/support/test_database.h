@@ -1,0 +1,60 @@
+#pragma once
+// Test fixture: a fresh, empty Firebird database on the local server for one
+// test, dropped again when the object goes.
+//
+//   TestDatabase db;                      // creates <AMQB_FB_DATA>/t_<unique>.fdb
+//   db.Run("create table T (ID integer not null primary key, NAME varchar(20));"
+//          "insert into T values (1, 'uno');");
+//   db.Query("select NAME from T")        // -> {{"uno"}}
+//   conn->SetParams(db.ConnectionParams()); // the data module's design-time lines
+//
+// The database has no default character set, like the program's. The
+// server, folder and login come from the environment that tests/CMakeLists.txt
+// sets: AMQB_FB_HOST (localhost), AMQB_FB_DATA, AMQB_FB_USER, AMQB_FB_PASSWORD.
+
+#include "data/driver/connection.h"
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+class TestDatabase {
+public:
+    // `tag` goes into the file name to tell the databases of a run apart.
+    explicit TestDatabase(const QString& tag = QStringLiteral("t"));
+    ~TestDatabase(); // drops the database; a failure is only printed
+    TestDatabase(const TestDatabase&) = delete;
+    TestDatabase& operator=(const TestDatabase&) = delete;
+
+    static QString Host();
+    static QString DataDir();
+    static QString User();
+    static QString Password();
+
+    // The file as the server sees it.
+    const QString& File() const { return file_; }
+    // "host/3050:file", the form of the "Database" parameter.
+    QString Database() const;
+    // A TSQLConnection parameter list for this database, in the order of
+    // the data module's (BlobSize ... WaitOnLocks), with the test login.
+    QStringList ConnectionParams() const;
+    Driver::ConnectOptions Options() const;
+
+    // Runs a script: statements end with ';' (outside quotes and comments);
+    // "SET TERM <t> ;" changes the terminator as in isql, for procedures.
+    // Each statement is committed on its own; COMMIT lines are skipped.
+    // A failing statement raises Driver::Error.
+    void Run(const QString& script);
+    // The rows of a query, each column as text (a null is a null QString).
+    std::vector<QStringList> Query(const QString& sql);
+    // The fixture's own attachment (SYSDBA), for anything else.
+    Driver::Connection& Connection() { return *conn_; }
+
+    // The statements of a script, as Run splits it.
+    static QStringList SplitScript(const QString& script);
+
+private:
+    QString file_;
+    std::unique_ptr<Driver::Connection> conn_;
+};
