@@ -43,7 +43,7 @@ public:
     double AsDouble(int index) const;
     QDate AsDate(int index) const;      // Date, Timestamp
     QTime AsTime(int index) const;      // Time, Timestamp
-    QDateTime AsTimestamp(int index) const; // Date, Timestamp; UTC spec, the wall-clock value
+    QDateTime AsTimestamp(int index) const; // Date, Timestamp; the wall-clock value as UTC
     bool AsBoolean(int index) const;
     // A blob whole (its size first, then all its bytes), or a text value's raw bytes.
     QByteArray AsBytes(int index) const;
