@@ -1,0 +1,137 @@
+#include "data/dataset/engine/local_index.h"
+
+#include "platform/core/exception.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+QStringList SplitFields(const QString& list) {
+    QStringList names;
+    for (const QString& part : list.split(QLatin1Char(';'))) {
+        const QString name = part.trimmed();
+        if (!name.isEmpty())
+            names.push_back(name);
+    }
+    return names;
+}
+
+int FindColumn(const std::vector<TPacketColumn>& columns, const QString& name) {
+    for (size_t i = 0; i < columns.size(); ++i) {
+        if (columns[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+struct TKeyRef {
+    uint32_t offset;
+    uint32_t size;
+    TBookmark record;
+};
+
+bool KeyLess(const uint8_t* keys, const TKeyRef& a, const TKeyRef& b) {
+    const int c = std::memcmp(keys + a.offset, keys + b.offset, std::min(a.size, b.size));
+    return c != 0 ? c < 0 : a.size < b.size;
+}
+
+} // namespace
+
+TLocalIndex::TLocalIndex(const QString& name, const QString& fields, const QString& descFields,
+                         const std::vector<TPacketColumn>& columns)
+    : name_(name) {
+    if (name.isEmpty())
+        throw Exception(QStringLiteral("Index name missing"));
+    if (name.size() > MaxIndexNameLength)
+        throw Exception(QStringLiteral("Index name '%1' is longer than %2 characters")
+                            .arg(name)
+                            .arg(MaxIndexNameLength));
+    QStringList names = SplitFields(fields);
+    if (names.size() > MaxIndexFields)
+        names.resize(MaxIndexFields);
+    if (names.isEmpty())
+        throw Exception(QStringLiteral("Index '%1' has no fields").arg(name));
+    for (const QString& field : names) {
+        const int col = FindColumn(columns, field);
+        if (col < 0)
+            throw Exception(QStringLiteral("Field '%1' not found").arg(field));
+        if (IsBlobType(columns[col].type))
+            throw Exception(QStringLiteral("Cannot index field '%1' of type %2")
+                                .arg(columns[col].name, FieldTypeName(columns[col].type)));
+        fields_.push_back(TIndexField{col, false});
+        fieldNames_.push_back(columns[col].name);
+    }
+    for (const QString& field : SplitFields(descFields)) {
+        const int col = FindColumn(columns, field);
+        auto it = std::find_if(fields_.begin(), fields_.end(),
+                               [col](const TIndexField& f) { return f.column == col; });
+        if (col < 0 || it == fields_.end())
+            throw Exception(QStringLiteral("Cannot access index field '%1'").arg(field));
+        it->descending = true;
+    }
+}
+
+void TLocalIndex::Invalidate() {
+    built_ = false;
+    order_.clear();
+    order_.shrink_to_fit();
+}
+
+void TLocalIndex::Key(const TRowStore& store, TBookmark record, std::vector<uint8_t>& out) const {
+    const uint8_t* row = store.Row(record);
+    for (const TIndexField& field : fields_)
+        store.Layout().AppendKey(row, field.column, field.descending, out);
+}
+
+void TLocalIndex::Build(const TRowStore& store) {
+    const std::vector<TBookmark>& records = store.DefaultOrder();
+    // One contiguous buffer of memcmp-ordered keys, then a stable sort of
+    // references to them: the order of arrival breaks ties.
+    std::vector<uint8_t> keys;
+    std::vector<TKeyRef> refs;
+    refs.reserve(records.size());
+    for (TBookmark record : records) {
+        const auto offset = static_cast<uint32_t>(keys.size());
+        Key(store, record, keys);
+        refs.push_back(TKeyRef{offset, static_cast<uint32_t>(keys.size()) - offset, record});
+    }
+    const uint8_t* base = keys.data();
+    std::stable_sort(refs.begin(), refs.end(),
+                     [base](const TKeyRef& a, const TKeyRef& b) { return KeyLess(base, a, b); });
+    order_.resize(refs.size());
+    for (size_t i = 0; i < refs.size(); ++i)
+        order_[i] = refs[i].record;
+    built_ = true;
+}
+
+void TLocalIndex::Add(const TRowStore& store, TBookmark record) {
+    if (!built_)
+        return;
+    std::vector<uint8_t> key;
+    std::vector<uint8_t> other;
+    Key(store, record, key);
+    const uint64_t arrival = store.ArrivalKey(record);
+    // First position whose record sorts after the new one: a greater key, or
+    // an equal key that arrived later.
+    const auto at = std::partition_point(order_.begin(), order_.end(), [&](TBookmark probe) {
+        other.clear();
+        Key(store, probe, other);
+        const int c = std::memcmp(other.data(), key.data(), std::min(other.size(), key.size()));
+        if (c != 0)
+            return c < 0;
+        if (other.size() != key.size())
+            return other.size() < key.size();
+        return store.ArrivalKey(probe) < arrival ||
+               (store.ArrivalKey(probe) == arrival && probe < record);
+    });
+    order_.insert(at, record);
+}
+
+void TLocalIndex::Remove(TBookmark record) {
+    if (!built_)
+        return;
+    const auto it = std::find(order_.begin(), order_.end(), record);
+    if (it != order_.end())
+        order_.erase(it);
+}
