@@ -4,6 +4,7 @@
 #include "platform/ui/data_module.h"
 #include "platform/ui/edit.h"
 #include "platform/ui/form.h"
+#include "platform/ui/speed_button.h"
 
 namespace {
 
@@ -80,4 +81,6 @@ void RegisterUiClasses() {
         .Raw("Style", [](TComboBox& c, const FormValue& v, TComponent&) {
             c.SetStyle(FormValues::Identifier(v));
         });
+
+    RegisterSpeedButtonClass();
 }
