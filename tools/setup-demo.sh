@@ -28,6 +28,9 @@ create_db "$data/quelbo.fdb" "$root/tests/fixtures/quelbo.sql"
 create_db "$data/dorvan.fdb" "$root/tests/fixtures/dorvan.sql"
 
 exe="$root/build/default/app/articulosmqb"
+# Qt wants a private runtime folder and complains without one.
+export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-/tmp/articulosmqb-runtime}
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 echo "Demo ready: server list $appdir/SERVIDORES.cfg, databases in $data"
 if [ -n "${DISPLAY:-}" ]; then
   exec "$exe" "$@"
