@@ -1,63 +1,13 @@
 #include "data/dataset/register_sql_classes.h"
 
+#include "data/dataset/form_params.h"
 #include "data/dataset/sqlconnection.h"
 #include "data/dataset/sqlquery.h"
 #include "platform/formfile/class_registry.h"
 #include "platform/formfile/form_error.h"
 #include "platform/formfile/form_reader.h"
 
-namespace {
-
-// A parameter value as a form writes it: a string, a number or True/False.
-TValue FormParamValue(const FormValue& v) {
-    switch (v.kind) {
-    case FormValue::Kind::String: return TValue(v.text);
-    case FormValue::Kind::Integer: return TValue(static_cast<qint64>(v.integer));
-    case FormValue::Kind::Float: return TValue(v.number);
-    case FormValue::Kind::Identifier:
-        if (v.text.compare(QLatin1String("Null"), Qt::CaseInsensitive) == 0)
-            return TValue();
-        return TValue(FormValues::Boolean(v));
-    case FormValue::Kind::Bytes: return TValue(v.bytes);
-    default: break;
-    }
-    throw EPropertyValue(QStringLiteral("Invalid parameter value of kind %1").arg(FormValue::KindName(v.kind)));
-}
-
-// Params = items: each item sets DataType, Name, ParamType and Value.
-TParams FormParams(const FormValue& v) {
-    if (v.kind != FormValue::Kind::Collection)
-        throw EPropertyValue(QStringLiteral("Expected items, found %1").arg(FormValue::KindName(v.kind)));
-    TParams params;
-    for (const std::vector<FormProperty>& item : v.items) {
-        TParam& p = params.CreateParam(ftUnknown, QString(), ptUnknown);
-        for (const FormProperty& prop : item) {
-            const FormValue& value = *prop.value;
-            if (prop.name.compare(QLatin1String("Name"), Qt::CaseInsensitive) == 0) {
-                p.SetName(FormValues::String(value));
-            } else if (prop.name.compare(QLatin1String("DataType"), Qt::CaseInsensitive) == 0) {
-                const QString id = FormValues::Identifier(value);
-                const std::optional<TFieldType> t = FieldTypeFromIdent(id);
-                if (!t)
-                    throw EPropertyValue(QStringLiteral("Invalid property value %1").arg(id));
-                p.SetDataType(*t);
-            } else if (prop.name.compare(QLatin1String("ParamType"), Qt::CaseInsensitive) == 0) {
-                const QString id = FormValues::Identifier(value);
-                const std::optional<TParamType> t = ParamTypeFromIdent(id);
-                if (!t)
-                    throw EPropertyValue(QStringLiteral("Invalid property value %1").arg(id));
-                p.SetParamType(*t);
-            } else if (prop.name.compare(QLatin1String("Value"), Qt::CaseInsensitive) == 0) {
-                p.SetValue(FormParamValue(value));
-            } else {
-                throw EPropertyValue(QStringLiteral("Unknown property %1 of a parameter").arg(prop.name));
-            }
-        }
-    }
-    return params;
-}
-
-} // namespace
+namespace {} // namespace
 
 void RegisterSqlClasses() {
     RegisterClass<TSQLConnection>(QStringLiteral("TSQLConnection"), QStringLiteral("TComponent"))
@@ -75,7 +25,8 @@ void RegisterSqlClasses() {
     RegisterClass<TSQLQuery>(QStringLiteral("TSQLQuery"), QStringLiteral("TComponent"))
         .Raw(QStringLiteral("SQLConnection"),
              [](TSQLQuery& q, const FormValue& v, TComponent& root) {
-                 const QString name = v.kind == FormValue::Kind::String ? v.text : FormValues::Identifier(v);
+                 const QString name =
+                     v.kind == FormValue::Kind::String ? v.text : FormValues::Identifier(v);
                  if (name.isEmpty()) {
                      q.SetSQLConnection(nullptr);
                      return;
@@ -84,7 +35,8 @@ void RegisterSqlClasses() {
                  TReferenceResolver::Request(q, root, name, [&q, name](TComponent* found) {
                      auto* conn = ComponentAs<TSQLConnection>(found);
                      if (!conn)
-                         throw EPropertyValue(QStringLiteral("%1 is not a TSQLConnection").arg(name));
+                         throw EPropertyValue(
+                             QStringLiteral("%1 is not a TSQLConnection").arg(name));
                      q.SetSQLConnection(conn);
                  });
              })
