@@ -11,8 +11,12 @@ bool IsStructuredType(TFieldType type) {
     return type == ftADT || type == ftArray || type == ftReference || type == ftDataSet;
 }
 
+// The table column a field came from: its origin ("ARTICULOS.ARTI_COD", the
+// table and the column) when the packet recorded one, else its name.
 QString ColumnName(const TPacketColumn& column) {
-    return column.origin.isEmpty() ? column.name : column.origin;
+    if (column.origin.isEmpty())
+        return column.name;
+    return column.origin.mid(column.origin.lastIndexOf(u'.') + 1);
 }
 
 bool TakesPartInUpdate(const TPacketColumn& column) {

@@ -1,40 +1,20 @@
 #include "data/dataset/update_sql.h"
 #include "platform/core/exception.h"
+#include "tests/data/resolver/articulos_delta.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 // The columns of ARTICULOS as a client dataset's delta describes them.
-TPacketColumn Column(const char* name, TFieldType type, int size = 0) {
-    TPacketColumn c;
-    c.name = name;
-    c.type = type;
-    c.size = size;
-    return c;
-}
-
 TDelta ArticulosDelta() {
     TDelta delta;
-    delta.columns = {Column("ARTI_COD", ftString, 20),     Column("ARTI_DES", ftString, 100),
-                     Column("ARTI_UNIDAD", ftString, 10),  Column("CATE_ID", ftSmallint),
-                     Column("SUCA_ID", ftSmallint),        Column("ARTI_FOTO", ftBlob),
-                     Column("ARTI_ACTIVO", ftFixedChar, 1)};
+    delta.columns = ArticulosColumns();
     return delta;
 }
 
 const std::vector<TValue> kRead = {
     "A001", "Tornillo", "PZA", 1, 10, QByteArray("http://x/1-A001.jpg"), "S"};
-
-TDeltaChange Change(TUpdateKind kind, std::vector<TValue> oldValues, std::vector<TValue> newValues,
-                    std::vector<bool> changed) {
-    TDeltaChange c;
-    c.kind = kind;
-    c.oldValues = std::move(oldValues);
-    c.newValues = std::move(newValues);
-    c.changed = std::move(changed);
-    return c;
-}
 
 struct SqlCase {
     const char* title;
@@ -63,6 +43,14 @@ TEST_P(UpdateSql, GeneratesTheWholeStatementAndItsParameters) {
 }
 
 const std::vector<TValue> kNulls(7);
+// The where clause over every column but the blob, none of them null.
+const QString kWhereAsRead = "where\r\n"
+                             " \"ARTI_COD\" = ? and\r\n"
+                             " \"ARTI_DES\" = ? and\r\n"
+                             " \"ARTI_UNIDAD\" = ? and\r\n"
+                             " \"CATE_ID\" = ? and\r\n"
+                             " \"SUCA_ID\" = ? and\r\n"
+                             " \"ARTI_ACTIVO\" = ?";
 std::vector<TValue> Edited() {
     std::vector<TValue> v = kRead;
     v[1] = "Tornillo 1/4";
@@ -93,26 +81,13 @@ INSTANTIATE_TEST_SUITE_P(
                 "ARTICULOS",
                 "update \"ARTICULOS\"  set\r\n"
                 " \"ARTI_DES\" = ?,\r\n"
-                " \"SUCA_ID\" = ?\r\n"
-                "where\r\n"
-                " \"ARTI_COD\" = ? and\r\n"
-                " \"ARTI_DES\" = ? and\r\n"
-                " \"ARTI_UNIDAD\" = ? and\r\n"
-                " \"CATE_ID\" = ? and\r\n"
-                " \"SUCA_ID\" = ? and\r\n"
-                " \"ARTI_ACTIVO\" = ?",
+                " \"SUCA_ID\" = ?\r\n" +
+                    kWhereAsRead,
                 {"Tornillo 1/4", 11, "A001", "Tornillo", "PZA", 1, 10, "S"}},
         SqlCase{"delete",
                 Change(ukDelete, kRead, kRead, std::vector<bool>(7, false)),
                 "ARTICULOS",
-                "delete from \"ARTICULOS\" \r\n"
-                "where\r\n"
-                " \"ARTI_COD\" = ? and\r\n"
-                " \"ARTI_DES\" = ? and\r\n"
-                " \"ARTI_UNIDAD\" = ? and\r\n"
-                " \"CATE_ID\" = ? and\r\n"
-                " \"SUCA_ID\" = ? and\r\n"
-                " \"ARTI_ACTIVO\" = ?",
+                "delete from \"ARTICULOS\" \r\n" + kWhereAsRead,
                 {"A001", "Tornillo", "PZA", 1, 10, "S"}},
         SqlCase{
             "a null old value is compared with is null and takes no parameter",
@@ -131,26 +106,13 @@ INSTANTIATE_TEST_SUITE_P(
                 Change(ukModify, kRead, Edited(), {false, false, false, false, true, false, false}),
                 "\"ARTICULOS\"",
                 "update \"ARTICULOS\"  set\r\n"
-                " \"SUCA_ID\" = ?\r\n"
-                "where\r\n"
-                " \"ARTI_COD\" = ? and\r\n"
-                " \"ARTI_DES\" = ? and\r\n"
-                " \"ARTI_UNIDAD\" = ? and\r\n"
-                " \"CATE_ID\" = ? and\r\n"
-                " \"SUCA_ID\" = ? and\r\n"
-                " \"ARTI_ACTIVO\" = ?",
+                " \"SUCA_ID\" = ?\r\n" +
+                    kWhereAsRead,
                 {11, "A001", "Tornillo", "PZA", 1, 10, "S"}},
         SqlCase{"a dotted name is quoted around each dot",
                 Change(ukDelete, kRead, kRead, std::vector<bool>(7, false)),
                 "TREVOLA.ARTICULOS",
-                "delete from \"TREVOLA\".\"ARTICULOS\" \r\n"
-                "where\r\n"
-                " \"ARTI_COD\" = ? and\r\n"
-                " \"ARTI_DES\" = ? and\r\n"
-                " \"ARTI_UNIDAD\" = ? and\r\n"
-                " \"CATE_ID\" = ? and\r\n"
-                " \"SUCA_ID\" = ? and\r\n"
-                " \"ARTI_ACTIVO\" = ?",
+                "delete from \"TREVOLA\".\"ARTICULOS\" \r\n" + kWhereAsRead,
                 {"A001", "Tornillo", "PZA", 1, 10, "S"}}));
 
 TEST(UpdateSqlRules, AnEditThatChangedNothingGeneratesNothing) {
@@ -200,6 +162,16 @@ TEST(UpdateSqlRules, WithoutAFieldToFindTheRowByTheChangeFails) {
     } catch (const Exception& e) {
         EXPECT_EQ(e.Message(), "Unable to find record.  No key specified");
     }
+}
+
+TEST(UpdateSqlRules, AColumnIsNamedByItsOriginWhenThePacketHasOne) {
+    TDelta delta;
+    delta.columns = {Column("CODE", ftString, 20)};
+    delta.columns[0].origin = "ARTICULOS.ARTI_COD";
+    const auto statement =
+        GenerateUpdateStatement(delta, InsertOf({"A1"}), "\"ARTICULOS\"", u'"');
+    ASSERT_TRUE(statement.has_value());
+    EXPECT_EQ(statement->sql, "insert into \"ARTICULOS\"\r\n  (\"ARTI_COD\")\r\nvalues\r\n  (?)");
 }
 
 TEST(UpdateSqlRules, TheTableIsTakenAfterFrom) {
