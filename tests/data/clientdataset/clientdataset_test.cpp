@@ -333,11 +333,44 @@ TEST_F(CdsEditTest, ApplyHandsTheDeltaToTheResolverAndReconcilesItsErrors) {
     EXPECT_EQ(cod.AsString(), QStringLiteral("99"));
 }
 
+TEST_F(CdsEditTest, AnArticleIsInsertedThenUpdatedAsTheUploadDoes) {
+    cds_->Insert();
+    cds_->FieldByName(QStringLiteral("ARTI_COD")).SetAsString(QStringLiteral("99"));
+    cds_->FieldByName(QStringLiteral("ARTI_DES")).SetAsString(QStringLiteral("Nuevo"));
+    cds_->FieldByName(QStringLiteral("ARTI_FOTO")).SetAsString(QStringLiteral("http://x/1-99.jpg"));
+    cds_->Post();
+    ASSERT_EQ(cds_->ApplyUpdates(0), 0);
+
+    cds_->Close();
+    cds_->Open(); // the lookup of the upload: the article is there now
+    ASSERT_EQ(cds_->RecordCount(), 1);
+    cds_->Edit();
+    cds_->FieldByName(QStringLiteral("ARTI_DES")).SetAsString(QStringLiteral("Cambiado"));
+    cds_->Post();
+    ASSERT_EQ(cds_->ApplyUpdates(0), 0);
+    EXPECT_EQ(db_.Query(QStringLiteral(
+                  "select ARTI_DES, ARTI_FOTO from ARTICULOS where ARTI_COD = '99'")),
+              (std::vector<QStringList>{
+                  {QStringLiteral("Cambiado"), QStringLiteral("http://x/1-99.jpg")}}));
+}
+
+TEST_F(CdsEditTest, ARolledBackApplyKeepsEveryChangeInTheLog) {
+    for (const char* code : {"98", "01"}) { // 01 exists already
+        cds_->Insert();
+        cds_->FieldByName(QStringLiteral("ARTI_COD")).SetAsString(QString::fromLatin1(code));
+        cds_->FieldByName(QStringLiteral("ARTI_DES")).SetAsString(QStringLiteral("x"));
+        cds_->Post();
+    }
+    EXPECT_EQ(cds_->ApplyUpdates(0), 1);
+    // Nothing reached the database, so nothing may count as applied.
+    EXPECT_EQ(cds_->ChangeCount(), 2);
+    EXPECT_TRUE(db_.Query(QStringLiteral("select 1 from ARTICULOS where ARTI_COD = '98'")).empty());
+}
+
 TEST_F(CdsEditTest, TheDefaultResolverWritesTheChangeAsSql) {
     QString reconciled;
-    cds_->OnReconcileError = [&](TClientDataSet*, EReconcileError& e, TUpdateKind, TReconcileAction&) {
-        reconciled = e.Message();
-    };
+    cds_->OnReconcileError = [&](TClientDataSet*, EReconcileError& e, TUpdateKind,
+                                 TReconcileAction&) { reconciled = e.Message(); };
     cds_->Insert();
     cds_->FieldByName(QStringLiteral("ARTI_COD")).SetAsString(QStringLiteral("99"));
     cds_->FieldByName(QStringLiteral("ARTI_DES")).SetAsString(QStringLiteral("Nuevo"));
