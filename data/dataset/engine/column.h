@@ -29,3 +29,15 @@ struct TPacketColumn {
 
     friend bool operator==(const TPacketColumn&, const TPacketColumn&) = default;
 };
+
+// A column of the given kind with the other attributes at their defaults.
+inline TPacketColumn PacketColumn(const QString& name, TFieldType type, int size = 0,
+                                  int precision = 0, int scale = 0) {
+    TPacketColumn c;
+    c.name = name;
+    c.type = type;
+    c.size = size;
+    c.precision = precision;
+    c.scale = scale;
+    return c;
+}

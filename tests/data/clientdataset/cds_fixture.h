@@ -7,6 +7,7 @@
 #include "data/dataset/dataset_provider.h"
 #include "data/dataset/sqlconnection.h"
 #include "data/dataset/sqlquery.h"
+#include "tests/support/database_error_of.h"
 #include "tests/support/test_database.h"
 
 #include <gtest/gtest.h>
@@ -96,14 +97,3 @@ protected:
     RecordingProvider* provider_ = nullptr;
     TClientDataSet* cds_ = nullptr;
 };
-
-// The message of the EDatabaseError `f` raises.
-template <typename F> QString DbErrorOf(F f) {
-    try {
-        f();
-    } catch (const EDatabaseError& e) {
-        return e.Message();
-    }
-    ADD_FAILURE() << "no EDatabaseError raised";
-    return QString();
-}

@@ -110,10 +110,10 @@ TEST_F(CdsTest, LastFetchesEveryRemainingRow) {
 
 TEST_F(CdsTest, CommandTextNeedsTheProviderOption) {
     cds_->SetCommandText(QStringLiteral("select * from ARTICULOS"));
-    EXPECT_EQ(DbErrorOf([&] { cds_->Open(); }),
+    EXPECT_EQ(DatabaseErrorOf([&] { cds_->Open(); }),
               QStringLiteral("CommandText changes are not allowed"));
     EXPECT_FALSE(cds_->Active());
-    EXPECT_EQ(DbErrorOf([&] { cds_->Execute(); }),
+    EXPECT_EQ(DatabaseErrorOf([&] { cds_->Execute(); }),
               QStringLiteral("CommandText changes are not allowed"));
     EXPECT_EQ(query_->SQLText(), QStringLiteral("SELECT * FROM ARTICULOS WHERE ARTI_COD = :COD"));
 
@@ -166,7 +166,7 @@ TEST_F(CdsTest, ProviderLookupFailures) {
         SCOPED_TRACE(c.providerName);
         provider_->SetDataSet(c.circular ? static_cast<TComponent*>(cds_) : query_);
         cds_->SetProviderName(QString::fromLatin1(c.providerName));
-        EXPECT_EQ(DbErrorOf([&] { cds_->Open(); }), QString::fromLatin1(c.message));
+        EXPECT_EQ(DatabaseErrorOf([&] { cds_->Open(); }), QString::fromLatin1(c.message));
         EXPECT_FALSE(cds_->Active());
     }
 }
@@ -174,7 +174,7 @@ TEST_F(CdsTest, ProviderLookupFailures) {
 TEST_F(CdsTest, AnErrorOfTheQueryLeavesTheDatasetClosedWithTheServerText) {
     AllowCommandText();
     cds_->SetCommandText(QStringLiteral("select * from NO_EXISTE"));
-    const QString message = DbErrorOf([&] { cds_->Open(); });
+    const QString message = DatabaseErrorOf([&] { cds_->Open(); });
     EXPECT_TRUE(message.contains(QStringLiteral("NO_EXISTE"))) << message.toStdString();
     EXPECT_FALSE(cds_->Active());
 }
@@ -213,7 +213,7 @@ TEST_F(CdsEditTest, PostWithARequiredFieldNullKeepsTheRecordInInsertMode) {
     des.SetDisplayLabel(QStringLiteral("Descripcion"));
     cds_->Insert();
     cds_->FieldByName(QStringLiteral("ARTI_COD")).SetAsString(QStringLiteral("99"));
-    EXPECT_EQ(DbErrorOf([&] { cds_->Post(); }),
+    EXPECT_EQ(DatabaseErrorOf([&] { cds_->Post(); }),
               QStringLiteral("Field 'Descripcion' must have a value"));
     EXPECT_EQ(cds_->State(), dsInsert);
     EXPECT_EQ(cds_->ChangeCount(), 0);
@@ -266,7 +266,7 @@ TEST_F(CdsEditTest, ErrorsOfOtherClassesPassTheHandler) {
     cds_->Insert();
     // A number out of the 16-bit range is a database error of the field
     // itself, raised when it is written, outside the error loop.
-    EXPECT_EQ(DbErrorOf([&] { cds_->FieldByName(QStringLiteral("CATE_ID")).SetAsInteger(70000); }),
+    EXPECT_EQ(DatabaseErrorOf([&] { cds_->FieldByName(QStringLiteral("CATE_ID")).SetAsInteger(70000); }),
               QStringLiteral("70000 is not a valid value for field 'CATE_ID'. The allowed range "
                              "is -32768 to 32767"));
     EXPECT_THROW(cds_->FieldByName(QStringLiteral("CATE_ID")).SetAsString(QStringLiteral("x")),

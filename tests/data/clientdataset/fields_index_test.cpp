@@ -51,7 +51,7 @@ TEST_F(CdsTest, DeclaredFieldsAreBoundByName) {
         field->SetSize(c.size);
         field->SetDataSet(cds_);
         if (c.error) {
-            EXPECT_EQ(DbErrorOf([&] { cds_->Open(); }), QString::fromLatin1(c.error));
+            EXPECT_EQ(DatabaseErrorOf([&] { cds_->Open(); }), QString::fromLatin1(c.error));
             EXPECT_FALSE(cds_->Active());
             EXPECT_FALSE(query_->Active()); // the provider was reset
         } else {
@@ -85,7 +85,7 @@ TEST_F(CdsTest, FieldsMadeFromTheResultGoAtClose) {
     EXPECT_EQ(cds_->FieldByName(QStringLiteral("ARTI_FOTO")).DisplayText(),
               QStringLiteral("(blob)"));
     EXPECT_EQ(cds_->FieldByName(QStringLiteral("ARTI_ACTIVO")).DataType(), ftFixedChar);
-    EXPECT_EQ(DbErrorOf([&] { cds_->FieldByName(QStringLiteral("NADA")); }),
+    EXPECT_EQ(DatabaseErrorOf([&] { cds_->FieldByName(QStringLiteral("NADA")); }),
               QStringLiteral("Field 'NADA' not found"));
     cds_->Close();
     EXPECT_EQ(cds_->FieldCount(), 0);
@@ -233,7 +233,7 @@ TEST_F(CdsIndexTest, DeletingTheCurrentIndexReturnsToArrivalAndBadFieldsAreRefus
     EXPECT_TRUE(cds_->IndexName().isEmpty());
     EXPECT_FALSE(cds_->HasIndex(QStringLiteral("SortIndexEh")));
     EXPECT_EQ(Walk(), QStringLiteral("1 2 3 4 5"));
-    EXPECT_EQ(DbErrorOf([&] {
+    EXPECT_EQ(DatabaseErrorOf([&] {
                   cds_->AddIndex(QStringLiteral("X"), QStringLiteral("NOMBRE"), 0,
                                  QStringLiteral("NUM"));
               }),

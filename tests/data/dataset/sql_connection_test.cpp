@@ -4,6 +4,7 @@
 #include "data/dataset/db_error.h"
 #include "data/dataset/sqlconnection.h"
 #include "data/dataset/sqlquery.h"
+#include "tests/support/database_error_of.h"
 #include "tests/support/test_database.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +13,8 @@
 namespace {
 
 // A connection set up as the data module's are.
-std::unique_ptr<TSQLConnection> DesignTimeConnection(const QStringList& params, TComponent* owner = nullptr) {
+std::unique_ptr<TSQLConnection> DesignTimeConnection(const QStringList& params,
+                                                     TComponent* owner = nullptr) {
     auto c = std::make_unique<TSQLConnection>(owner);
     c->SetConnectionName(QStringLiteral("IBLocal"));
     c->SetDriverName(QStringLiteral("Interbase"));
@@ -24,23 +26,15 @@ std::unique_ptr<TSQLConnection> DesignTimeConnection(const QStringList& params, 
     return c;
 }
 
-template <typename F> QString MessageOf(F f) {
-    try {
-        f();
-    } catch (const EDatabaseError& e) {
-        return e.Message();
-    }
-    ADD_FAILURE() << "no EDatabaseError raised";
-    return QString();
-}
-
-const QString kConnectFailed = QStringLiteral("SQLDriver Error: [0x0015]: Connection failed\r\nSQL Server Error: ");
+const QString kConnectFailed =
+    QStringLiteral("SQLDriver Error: [0x0015]: Connection failed\r\nSQL Server Error: ");
 
 } // namespace
 
 TEST(SqlConnectionParams, AreReadByNameWithoutCase) {
     TSQLConnection c;
-    c.SetParams({"BlobSize=-1", "SQLDialect=3", "Password=ferrolake", "Empty=", "NoEquals", "A=b=c"});
+    c.SetParams(
+        {"BlobSize=-1", "SQLDialect=3", "Password=ferrolake", "Empty=", "NoEquals", "A=b=c"});
     EXPECT_EQ(c.ParamValue(u"SqlDialect"), QStringLiteral("3"));
     EXPECT_EQ(c.ParamValue(u"PASSWORD"), QStringLiteral("ferrolake"));
     EXPECT_EQ(c.ParamValue(u"Empty"), QString());
@@ -70,8 +64,9 @@ TEST(SqlConnectionParams, TrueOrFalseReadings) {
     const struct {
         const char* value;
         bool expected;
-    } cases[] = {{"True", true},   {"TRUE", true},  {"true", true},  {" True ", true}, {"False", false},
-                 {"", false},      {"1", false},    {"Yes", false},  {"T", false},     {"TRUE1", false}};
+    } cases[] = {{"True", true},   {"TRUE", true},  {"true", true}, {" True ", true},
+                 {"False", false}, {"", false},     {"1", false},   {"Yes", false},
+                 {"T", false},     {"TRUE1", false}};
     TSQLConnection c;
     for (const auto& k : cases) {
         c.SetParams({QStringLiteral("WaitOnLocks=") + QString::fromUtf8(k.value)});
@@ -86,10 +81,14 @@ TEST(SqlConnectionParams, IsolationReadings) {
         const char* value;
         TTransIsolationLevel expected;
     } cases[] = {
-        {"ReadCommited", xilREADCOMMITTED},  {"ReadCommitted", xilREADCOMMITTED},
-        {"RepeatableRead", xilREPEATABLEREAD}, {"REPEATABLEREAD", xilREPEATABLEREAD},
-        {"DirtyRead", xilDIRTYREAD},          {"dirtyread", xilDIRTYREAD},
-        {" DirtyRead", xilREADCOMMITTED},     {"Snapshot", xilREADCOMMITTED},
+        {"ReadCommited", xilREADCOMMITTED},
+        {"ReadCommitted", xilREADCOMMITTED},
+        {"RepeatableRead", xilREPEATABLEREAD},
+        {"REPEATABLEREAD", xilREPEATABLEREAD},
+        {"DirtyRead", xilDIRTYREAD},
+        {"dirtyread", xilDIRTYREAD},
+        {" DirtyRead", xilREADCOMMITTED},
+        {"Snapshot", xilREADCOMMITTED},
         {"", xilREADCOMMITTED},
     };
     TSQLConnection c;
@@ -124,20 +123,21 @@ TEST(SqlConnectionDefaults, AreThoseOfTheClass) {
 
 TEST(SqlConnectionOpen, AnEmptyDatabaseIsMissing) {
     auto c = DesignTimeConnection({"Database=  ", "User_Name=sysdba", "Password=x"});
-    EXPECT_EQ(MessageOf([&] { c->Open(); }), QStringLiteral("Missing Database property"));
+    EXPECT_EQ(DatabaseErrorOf([&] { c->Open(); }), QStringLiteral("Missing Database property"));
     EXPECT_EQ(c->ConnectionState(), csStateClosed);
     c->SetParams({"User_Name=sysdba"});
-    EXPECT_EQ(MessageOf([&] { c->Open(); }), QStringLiteral("Missing Database property"));
+    EXPECT_EQ(DatabaseErrorOf([&] { c->Open(); }), QStringLiteral("Missing Database property"));
 }
 
 TEST(SqlConnectionOpen, OnlyTheBuiltInDriverLoads) {
     TestDatabase db(QStringLiteral("conn"));
     auto c = DesignTimeConnection(db.ConnectionParams());
     c->SetLibraryName(QStringLiteral("other.dll"));
-    EXPECT_EQ(MessageOf([&] { c->Open(); }), QStringLiteral("Unable to Load other.dll"));
+    EXPECT_EQ(DatabaseErrorOf([&] { c->Open(); }), QStringLiteral("Unable to Load other.dll"));
     c->SetLibraryName(QStringLiteral(" SQLDRVFB.DLL "));
     c->SetGetDriverFunc(QStringLiteral("getSQLDriverX"));
-    EXPECT_EQ(MessageOf([&] { c->Open(); }), QStringLiteral("Unable to Find Procedure getSQLDriverX"));
+    EXPECT_EQ(DatabaseErrorOf([&] { c->Open(); }),
+              QStringLiteral("Unable to Find Procedure getSQLDriverX"));
     EXPECT_FALSE(c->Connected());
     c->SetGetDriverFunc(QStringLiteral("getSQLDriverFB"));
     c->Open();
@@ -156,7 +156,7 @@ TEST(SqlConnectionOpen, ConnectsWithTheRightCredentials) {
     c->Close();
     EXPECT_EQ(c->ConnectionState(), csStateClosed);
     c->Close();
-    EXPECT_EQ(MessageOf([&] { c->QuoteChar(); }),
+    EXPECT_EQ(DatabaseErrorOf([&] { c->QuoteChar(); }),
               QStringLiteral("Cannot perform this operation on a closed connection"));
     c->SetConnected(true);
     EXPECT_TRUE(c->Connected());
@@ -165,14 +165,16 @@ TEST(SqlConnectionOpen, ConnectsWithTheRightCredentials) {
 TEST(SqlConnectionOpen, TheDatabaseValueIsTrimmed) {
     TestDatabase db(QStringLiteral("conn"));
     auto c = DesignTimeConnection(db.ConnectionParams());
-    c->SetParamValue(QStringLiteral("Database"), QStringLiteral("  ") + db.Database() + QStringLiteral("\t "));
+    c->SetParamValue(QStringLiteral("Database"),
+                     QStringLiteral("  ") + db.Database() + QStringLiteral("\t "));
     c->Open();
     EXPECT_TRUE(c->Connected());
 }
 
 TEST(SqlConnectionOpen, FailuresCarryTheServersText) {
     TestDatabase db(QStringLiteral("conn"));
-    const QString missing = TestDatabase::DataDir() + QStringLiteral("/amqb_missing_%1.fdb").arg(getpid());
+    const QString missing =
+        TestDatabase::DataDir() + QStringLiteral("/amqb_missing_%1.fdb").arg(getpid());
     const QString host = QStringLiteral("amqb-nohost.invalid");
     const struct {
         const char* what;
@@ -181,15 +183,20 @@ TEST(SqlConnectionOpen, FailuresCarryTheServersText) {
         QString serverText;
     } cases[] = {
         {"wrong password", db.Database(), QStringLiteral("wrong-password"),
-         QStringLiteral("Your user name and password are not defined. Ask your database administrator to set up "
+         QStringLiteral("Your user name and password are not defined. Ask your database "
+                        "administrator to set up "
                         "a Firebird login.")},
-        {"missing file", TestDatabase::Host() + QStringLiteral("/3050:") + missing, TestDatabase::Password(),
-         QStringLiteral("I/O error during \"open\" operation for file \"%1\"\r\nError while trying to open file\r\n"
+        {"missing file", TestDatabase::Host() + QStringLiteral("/3050:") + missing,
+         TestDatabase::Password(),
+         QStringLiteral("I/O error during \"open\" operation for file \"%1\"\r\nError while trying "
+                        "to open file\r\n"
                         "No such file or directory")
              .arg(missing)},
         {"unknown host", host + QStringLiteral("/3050:/data/quelbo.fdb"), TestDatabase::Password(),
-         QStringLiteral("Unable to complete network request to host \"%1\".\r\nFailed to locate host machine.\r\n"
-                        "The specified name was not found in the hosts file or Domain Name Services.")
+         QStringLiteral(
+             "Unable to complete network request to host \"%1\".\r\nFailed to locate host "
+             "machine.\r\n"
+             "The specified name was not found in the hosts file or Domain Name Services.")
              .arg(host)},
     };
     for (const auto& k : cases) {
@@ -197,7 +204,7 @@ TEST(SqlConnectionOpen, FailuresCarryTheServersText) {
         auto c = DesignTimeConnection(db.ConnectionParams());
         c->SetParamValue(QStringLiteral("Database"), k.database);
         c->SetParamValue(QStringLiteral("password"), k.password);
-        const QString message = MessageOf([&] { c->Open(); });
+        const QString message = DatabaseErrorOf([&] { c->Open(); });
         EXPECT_EQ(message, kConnectFailed + k.serverText);
         EXPECT_EQ(c->LastError(), message);
         EXPECT_EQ(c->ConnectionState(), csStateClosed);
@@ -209,9 +216,11 @@ TEST(SqlConnectionOpen, TheRefusedLoginAndTheUnknownHostAreRecognisable) {
     TestDatabase db(QStringLiteral("conn"));
     auto c = DesignTimeConnection(db.ConnectionParams());
     c->SetParamValue(QStringLiteral("Password"), QStringLiteral("nope"));
-    EXPECT_TRUE(MessageOf([&] { c->Open(); }).contains(QStringLiteral("Your user name and password are not defined")));
+    EXPECT_TRUE(DatabaseErrorOf([&] {
+                    c->Open();
+                }).contains(QStringLiteral("Your user name and password are not defined")));
     c->SetParamValue(QStringLiteral("Database"), QStringLiteral("far-away.invalid/3050:x.fdb"));
-    const QString host = MessageOf([&] { c->Open(); });
+    const QString host = DatabaseErrorOf([&] { c->Open(); });
     EXPECT_TRUE(host.contains(QStringLiteral("Unable to complete network request")));
     EXPECT_TRUE(host.contains(QStringLiteral("\"far-away.invalid\"")));
 }
@@ -222,37 +231,43 @@ TEST(SqlConnectionTransactions, FollowTheRules) {
     auto c = DesignTimeConnection(db.ConnectionParams());
     TTransactionDesc desc;
     EXPECT_EQ(desc.TransactionID, 1u);
-    EXPECT_EQ(MessageOf([&] { c->Commit(desc); }),
+    EXPECT_EQ(DatabaseErrorOf([&] { c->Commit(desc); }),
               QStringLiteral("Cannot perform this operation on a closed connection"));
-    EXPECT_EQ(MessageOf([&] { c->Rollback(desc); }),
+    EXPECT_EQ(DatabaseErrorOf([&] { c->Rollback(desc); }),
               QStringLiteral("Cannot perform this operation on a closed connection"));
     // Starting opens the connection on demand.
     desc.IsolationLevel = c->TransIsolation();
     c->StartTransaction(desc);
     EXPECT_TRUE(c->Connected());
     EXPECT_TRUE(c->InTransaction());
-    EXPECT_EQ(MessageOf([&] { c->StartTransaction(desc); }), QStringLiteral("A transaction is already active"));
+    EXPECT_EQ(DatabaseErrorOf([&] { c->StartTransaction(desc); }),
+              QStringLiteral("A transaction is already active"));
 
     TParams params;
     params.CreateParam(ftInteger, QStringLiteral("ID"), ptInput).SetAsInteger(1);
     EXPECT_EQ(c->Execute(QStringLiteral("insert into T (ID) values (?)"), &params), 1);
     c->Rollback(desc);
     EXPECT_FALSE(c->InTransaction());
-    EXPECT_EQ(MessageOf([&] { c->Commit(desc); }), QStringLiteral("There is no active transaction"));
-    EXPECT_EQ(MessageOf([&] { c->Rollback(desc); }), QStringLiteral("There is no active transaction"));
-    EXPECT_EQ(db.Query(QStringLiteral("select count(*) from T")), (std::vector<QStringList>{{"0"}}));
+    EXPECT_EQ(DatabaseErrorOf([&] { c->Commit(desc); }),
+              QStringLiteral("There is no active transaction"));
+    EXPECT_EQ(DatabaseErrorOf([&] { c->Rollback(desc); }),
+              QStringLiteral("There is no active transaction"));
+    EXPECT_EQ(db.Query(QStringLiteral("select count(*) from T")),
+              (std::vector<QStringList>{{"0"}}));
 
     c->StartTransaction(desc);
     c->Execute(QStringLiteral("insert into T (ID) values (?)"), &params);
     c->Commit(desc);
-    EXPECT_EQ(db.Query(QStringLiteral("select count(*) from T")), (std::vector<QStringList>{{"1"}}));
+    EXPECT_EQ(db.Query(QStringLiteral("select count(*) from T")),
+              (std::vector<QStringList>{{"1"}}));
     // Closing the connection rolls back what is still open.
     c->StartTransaction(desc);
     params[0].SetAsInteger(2);
     c->Execute(QStringLiteral("insert into T (ID) values (?)"), &params);
     c->Close();
     EXPECT_FALSE(c->InTransaction());
-    EXPECT_EQ(db.Query(QStringLiteral("select count(*) from T")), (std::vector<QStringList>{{"1"}}));
+    EXPECT_EQ(db.Query(QStringLiteral("select count(*) from T")),
+              (std::vector<QStringList>{{"1"}}));
 }
 
 TEST(SqlConnectionExecute, RunsAFreshStatementAndCountsRows) {
@@ -266,13 +281,16 @@ TEST(SqlConnectionExecute, RunsAFreshStatementAndCountsRows) {
     // Opens on demand; no transaction: the driver commits on its own.
     EXPECT_EQ(c->Execute(QStringLiteral("update T set NAME = ? where ID > ?"), &params), 2);
     EXPECT_EQ(c->ConnectionState(), csStateOpen);
-    EXPECT_EQ(db.Query(QStringLiteral("select NAME from T order by ID")), (std::vector<QStringList>{{"z"}, {"z"}}));
+    EXPECT_EQ(db.Query(QStringLiteral("select NAME from T order by ID")),
+              (std::vector<QStringList>{{"z"}, {"z"}}));
     EXPECT_EQ(c->ExecuteDirect(QStringLiteral("delete from T where ID = 1")), 1);
     EXPECT_EQ(c->ExecuteDirect(QStringLiteral("delete from T where ID = 1")), 0);
     // A refused statement: status above 100, the server's words at position 19.
-    const QString message = MessageOf([&] { c->ExecuteDirect(QStringLiteral("insert into T values (2, 'x')")); });
+    const QString message =
+        DatabaseErrorOf([&] { c->ExecuteDirect(QStringLiteral("insert into T values (2, 'x')")); });
     EXPECT_TRUE(message.startsWith(QStringLiteral("SQL Server Error: ")));
-    EXPECT_TRUE(message.mid(18).startsWith(QStringLiteral("violation of PRIMARY"))) << qPrintable(message);
+    EXPECT_TRUE(message.mid(18).startsWith(QStringLiteral("violation of PRIMARY")))
+        << qPrintable(message);
     EXPECT_EQ(c->LastError(), message);
     EXPECT_EQ(c->ConnectionState(), csStateOpen);
 }

@@ -2,35 +2,30 @@
 // classes for form descriptions.
 
 #include "data/dataset/db_error.h"
+#include "data/dataset/register_sql_classes.h"
 #include "data/dataset/sqlconnection.h"
 #include "data/dataset/sqlquery.h"
-#include "data/dataset/register_sql_classes.h"
 #include "platform/formfile/form_reader.h"
+#include "tests/support/database_error_of.h"
 #include "tests/support/test_database.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-template <typename F> QString MessageOf(F f) {
-    try {
-        f();
-    } catch (const EDatabaseError& e) {
-        return e.Message();
-    }
-    ADD_FAILURE() << "no EDatabaseError raised";
-    return QString();
-}
-
 class SqlQueryTest : public ::testing::Test {
 protected:
     void SetUp() override {
         db_.Run(QStringLiteral(
-            "create table ARTICULOS (ARTI_COD varchar(20) not null primary key, ARTI_DES varchar(100) not null,"
-            " ARTI_UNIDAD varchar(10), CATE_ID smallint, SUCA_ID smallint, ARTI_FOTO blob, ARTI_ACTIVO char(1),"
+            "create table ARTICULOS (ARTI_COD varchar(20) not null primary key, ARTI_DES "
+            "varchar(100) not null,"
+            " ARTI_UNIDAD varchar(10), CATE_ID smallint, SUCA_ID smallint, ARTI_FOTO blob, "
+            "ARTI_ACTIVO char(1),"
             " PRECIO decimal(15,2), CATEG integer, FEC date, HORA time, STAMP timestamp);"
-            "insert into ARTICULOS (ARTI_COD, ARTI_DES, CATE_ID, ARTI_ACTIVO, PRECIO) values ('01', 'Uno', 3, 'S', 1234567890123.45);"
-            "insert into ARTICULOS (ARTI_COD, ARTI_DES, CATE_ID, ARTI_ACTIVO) values ('02', 'Dos', 4, 'N');"));
+            "insert into ARTICULOS (ARTI_COD, ARTI_DES, CATE_ID, ARTI_ACTIVO, PRECIO) values "
+            "('01', 'Uno', 3, 'S', 1234567890123.45);"
+            "insert into ARTICULOS (ARTI_COD, ARTI_DES, CATE_ID, ARTI_ACTIVO) values ('02', 'Dos', "
+            "4, 'N');"));
         conn_ = new TSQLConnection(&root_);
         conn_->SetName(QStringLiteral("Quelbo"));
         conn_->SetConnectionName(QStringLiteral("IBLocal"));
@@ -94,10 +89,18 @@ TEST_F(SqlQueryTest, DescribesItsColumns) {
         int size;
         bool required;
     } want[] = {
-        {"ARTI_COD", ftString, 20, true},  {"ARTI_DES", ftString, 100, true}, {"ARTI_UNIDAD", ftString, 10, false},
-        {"CATE_ID", ftSmallint, 0, false}, {"SUCA_ID", ftSmallint, 0, false}, {"ARTI_FOTO", ftBlob, 0, false},
-        {"ARTI_ACTIVO", ftFixedChar, 1, false}, {"PRECIO", ftFMTBcd, 2, false}, {"CATEG", ftInteger, 0, false},
-        {"FEC", ftDate, 0, false},         {"HORA", ftTime, 0, false},        {"STAMP", ftTimeStamp, 0, false},
+        {"ARTI_COD", ftString, 20, true},
+        {"ARTI_DES", ftString, 100, true},
+        {"ARTI_UNIDAD", ftString, 10, false},
+        {"CATE_ID", ftSmallint, 0, false},
+        {"SUCA_ID", ftSmallint, 0, false},
+        {"ARTI_FOTO", ftBlob, 0, false},
+        {"ARTI_ACTIVO", ftFixedChar, 1, false},
+        {"PRECIO", ftFMTBcd, 2, false},
+        {"CATEG", ftInteger, 0, false},
+        {"FEC", ftDate, 0, false},
+        {"HORA", ftTime, 0, false},
+        {"STAMP", ftTimeStamp, 0, false},
     };
     ASSERT_EQ(query_->FieldCount(), static_cast<int>(std::size(want)));
     for (int i = 0; i < query_->FieldCount(); ++i) {
@@ -116,7 +119,8 @@ TEST_F(SqlQueryTest, DescribesItsColumns) {
 TEST_F(SqlQueryTest, ReadsDatesAndTimesAsDateTimeValues) {
     db_.Run(QStringLiteral("update ARTICULOS set FEC = '2018-01-31', HORA = '06:00:00', "
                            "STAMP = '1899-12-31 18:00:00' where ARTI_COD = '01';"));
-    query_->SetSQLText(QStringLiteral("select FEC, HORA, STAMP from ARTICULOS where ARTI_COD = '01'"));
+    query_->SetSQLText(
+        QStringLiteral("select FEC, HORA, STAMP from ARTICULOS where ARTI_COD = '01'"));
     query_->Open();
     EXPECT_EQ(query_->Value(0).AsDateTime(), EncodeDate(2018, 1, 31));
     EXPECT_EQ(query_->Value(1).AsDateTime().Value(), 0.25);
@@ -126,15 +130,18 @@ TEST_F(SqlQueryTest, ReadsDatesAndTimesAsDateTimeValues) {
 TEST_F(SqlQueryTest, AFailingConnectionFailsTheOpen) {
     conn_->SetParamValue(QStringLiteral("password"), QStringLiteral("wrong"));
     query_->SetSQLText(QStringLiteral("select * from ARTICULOS"));
-    const QString message = MessageOf([&] { query_->Open(); });
-    EXPECT_TRUE(message.startsWith(QStringLiteral("SQLDriver Error: [0x0015]: Connection failed\r\nSQL Server Error: "
-                                                  "Your user name and password are not defined")));
+    const QString message = DatabaseErrorOf([&] { query_->Open(); });
+    EXPECT_TRUE(message.startsWith(
+        QStringLiteral("SQLDriver Error: [0x0015]: Connection failed\r\nSQL Server Error: "
+                       "Your user name and password are not defined")));
     EXPECT_EQ(message, conn_->LastError());
     EXPECT_FALSE(query_->Active());
     EXPECT_FALSE(conn_->Connected());
     conn_->SetParamValue(QStringLiteral("Database"), QString());
-    EXPECT_EQ(MessageOf([&] { query_->Open(); }), QStringLiteral("Missing Database property"));
-    EXPECT_EQ(MessageOf([&] { query_->ExecSQL(); }), QStringLiteral("Missing Database property"));
+    EXPECT_EQ(DatabaseErrorOf([&] { query_->Open(); }),
+              QStringLiteral("Missing Database property"));
+    EXPECT_EQ(DatabaseErrorOf([&] { query_->ExecSQL(); }),
+              QStringLiteral("Missing Database property"));
 }
 
 TEST_F(SqlQueryTest, ClosingTheConnectionClosesItsQueries) {
@@ -165,7 +172,8 @@ TEST_F(SqlQueryTest, WithoutKeepConnectionTheLastQueryClosesTheConnection) {
 TEST_F(SqlQueryTest, AStatementWithoutRowsIsNoQuery) {
     query_->SetSQLText(QStringLiteral("update ARTICULOS set CATE_ID = 9 where ARTI_COD = :COD"));
     query_->ParamByName(u"COD").SetAsString(QStringLiteral("01"));
-    EXPECT_EQ(MessageOf([&] { query_->Open(); }), QStringLiteral("Cursor not returned from Query"));
+    EXPECT_EQ(DatabaseErrorOf([&] { query_->Open(); }),
+              QStringLiteral("Cursor not returned from Query"));
     EXPECT_FALSE(query_->Active());
     EXPECT_EQ(query_->ExecSQL(), 1);
     EXPECT_EQ(query_->RowsAffected(), 1);
@@ -176,17 +184,21 @@ TEST_F(SqlQueryTest, AStatementWithoutRowsIsNoQuery) {
 TEST_F(SqlQueryTest, NeedsAConnectionAndAStatement) {
     TSQLQuery lone;
     lone.SetSQLText(QStringLiteral("select 1 from RDB$DATABASE"));
-    EXPECT_EQ(MessageOf([&] { lone.Open(); }), QStringLiteral("SQLConnection property required for this operation"));
+    EXPECT_EQ(DatabaseErrorOf([&] { lone.Open(); }),
+              QStringLiteral("SQLConnection property required for this operation"));
     query_->SetSQLText(QString());
-    EXPECT_EQ(MessageOf([&] { query_->Open(); }), QStringLiteral("No SQL statement available"));
+    EXPECT_EQ(DatabaseErrorOf([&] { query_->Open(); }),
+              QStringLiteral("No SQL statement available"));
 }
 
 TEST_F(SqlQueryTest, AKeyViolationCarriesTheServersWordsFromPosition19) {
-    query_->SetSQLText(QStringLiteral("insert into ARTICULOS (ARTI_COD, ARTI_DES) values (:COD, :DES)"));
+    query_->SetSQLText(
+        QStringLiteral("insert into ARTICULOS (ARTI_COD, ARTI_DES) values (:COD, :DES)"));
     query_->ParamByName(u"COD").SetAsString(QStringLiteral("01"));
     query_->ParamByName(u"DES").SetAsString(QStringLiteral("again"));
-    const QString message = MessageOf([&] { query_->ExecSQL(); });
-    EXPECT_TRUE(message.mid(18).startsWith(QStringLiteral("violation of PRIMARY"))) << qPrintable(message);
+    const QString message = DatabaseErrorOf([&] { query_->ExecSQL(); });
+    EXPECT_TRUE(message.mid(18).startsWith(QStringLiteral("violation of PRIMARY")))
+        << qPrintable(message);
     EXPECT_EQ(query_->LastError(), message);
     EXPECT_EQ(conn_->ConnectionState(), csStateOpen);
 }
@@ -194,7 +206,8 @@ TEST_F(SqlQueryTest, AKeyViolationCarriesTheServersWordsFromPosition19) {
 TEST_F(SqlQueryTest, SettingTheStatementRebuildsTheParameters) {
     query_->SetSQLText(QStringLiteral("select * from ARTICULOS where ARTI_COD = :COD"));
     query_->ParamByName(u"COD").SetAsString(QStringLiteral("01"));
-    query_->SetSQLText(QStringLiteral("select * from ARTICULOS where ARTI_COD = :cod or ARTI_DES = :DES or ARTI_COD = :COD"));
+    query_->SetSQLText(QStringLiteral(
+        "select * from ARTICULOS where ARTI_COD = :cod or ARTI_DES = :DES or ARTI_COD = :COD"));
     ASSERT_EQ(query_->Params().Count(), 2);
     EXPECT_EQ(query_->Params()[0].AsString(), QStringLiteral("01"));
     EXPECT_EQ(query_->Params()[0].DataType(), ftString);
@@ -213,7 +226,8 @@ TEST_F(SqlQueryTest, SettingTheStatementRebuildsTheParameters) {
 
 TEST_F(SqlQueryTest, WithoutParamCheckColonsStay) {
     query_->SetParamCheck(false);
-    query_->SetSQLText(QStringLiteral("execute block returns (X integer) as declare Y integer = 5; begin X = :Y; suspend; end"));
+    query_->SetSQLText(QStringLiteral(
+        "execute block returns (X integer) as declare Y integer = 5; begin X = :Y; suspend; end"));
     EXPECT_EQ(query_->Params().Count(), 0);
     query_->Open();
     EXPECT_EQ(query_->Value(0), TValue(5));
@@ -221,13 +235,15 @@ TEST_F(SqlQueryTest, WithoutParamCheckColonsStay) {
 
 TEST_F(SqlQueryTest, BlobsOfZeroOneAndTwoMegabytesRoundTrip) {
     const QByteArray blobs[] = {QByteArray(""), QByteArray("\xFF", 1), Noise(2 * 1024 * 1024)};
-    query_->SetSQLText(QStringLiteral("insert into ARTICULOS (ARTI_COD, ARTI_DES, ARTI_FOTO) values (:COD, 'b', :FOTO)"));
+    query_->SetSQLText(QStringLiteral(
+        "insert into ARTICULOS (ARTI_COD, ARTI_DES, ARTI_FOTO) values (:COD, 'b', :FOTO)"));
     for (int i = 0; i < 3; ++i) {
         query_->ParamByName(u"COD").SetAsString(QStringLiteral("B%1").arg(i));
         query_->ParamByName(u"FOTO").SetAsBlob(blobs[i]);
         EXPECT_EQ(query_->ExecSQL(), 1);
     }
-    query_->SetSQLText(QStringLiteral("select ARTI_FOTO, octet_length(ARTI_FOTO) from ARTICULOS where ARTI_COD starting 'B' order by ARTI_COD"));
+    query_->SetSQLText(QStringLiteral("select ARTI_FOTO, octet_length(ARTI_FOTO) from ARTICULOS "
+                                      "where ARTI_COD starting 'B' order by ARTI_COD"));
     query_->Open();
     for (int i = 0; i < 3; ++i) {
         ASSERT_FALSE(query_->Eof());
@@ -243,14 +259,17 @@ TEST_F(SqlQueryTest, BlobsOfZeroOneAndTwoMegabytesRoundTrip) {
     TParams params;
     params.CreateParam(ftBlob, QStringLiteral("1"), ptInput).SetAsBlob(blobs[2]);
     params.CreateParam(ftString, QStringLiteral("2"), ptInput).SetAsString(QStringLiteral("B0"));
-    EXPECT_EQ(conn_->Execute(QStringLiteral("update ARTICULOS set ARTI_FOTO = ? where ARTI_COD = ?"), &params), 1);
+    EXPECT_EQ(conn_->Execute(
+                  QStringLiteral("update ARTICULOS set ARTI_FOTO = ? where ARTI_COD = ?"), &params),
+              1);
     query_->SetSQLText(QStringLiteral("select ARTI_FOTO from ARTICULOS where ARTI_COD = 'B0'"));
     query_->Open();
     EXPECT_TRUE(query_->Value(0).AsBytes() == blobs[2]);
 }
 
 TEST_F(SqlQueryTest, MaxBlobSizeLimitsInKilobytes) {
-    db_.Run(QStringLiteral("update ARTICULOS set ARTI_FOTO = lpad('', 3000, 'x') where ARTI_COD = '01';"));
+    db_.Run(QStringLiteral(
+        "update ARTICULOS set ARTI_FOTO = lpad('', 3000, 'x') where ARTI_COD = '01';"));
     query_->SetSQLText(QStringLiteral("select ARTI_FOTO from ARTICULOS where ARTI_COD = '01'"));
     query_->SetMaxBlobSize(1);
     query_->Open();
@@ -262,14 +281,17 @@ TEST_F(SqlQueryTest, MaxBlobSizeLimitsInKilobytes) {
 }
 
 TEST_F(SqlQueryTest, WindowsTextRoundTripsThroughAColumnWithoutCharacterSet) {
-    const QString texts[] = {QStringLiteral("Compañía"), QStringLiteral("€ 12,50"), QStringLiteral("Ñandú «año» – ü")};
-    query_->SetSQLText(QStringLiteral("insert into ARTICULOS (ARTI_COD, ARTI_DES) values (:COD, :DES)"));
+    const QString texts[] = {QStringLiteral("Compañía"), QStringLiteral("€ 12,50"),
+                             QStringLiteral("Ñandú «año» – ü")};
+    query_->SetSQLText(
+        QStringLiteral("insert into ARTICULOS (ARTI_COD, ARTI_DES) values (:COD, :DES)"));
     for (int i = 0; i < 3; ++i) {
         query_->ParamByName(u"COD").SetAsString(QStringLiteral("T%1").arg(i));
         query_->ParamByName(u"DES").SetAsString(texts[i]);
         query_->ExecSQL();
     }
-    query_->SetSQLText(QStringLiteral("select ARTI_DES, octet_length(ARTI_DES) from ARTICULOS where ARTI_COD = :COD"));
+    query_->SetSQLText(QStringLiteral(
+        "select ARTI_DES, octet_length(ARTI_DES) from ARTICULOS where ARTI_COD = :COD"));
     for (int i = 0; i < 3; ++i) {
         query_->ParamByName(u"COD").SetAsString(QStringLiteral("T%1").arg(i));
         query_->Open();
@@ -278,14 +300,16 @@ TEST_F(SqlQueryTest, WindowsTextRoundTripsThroughAColumnWithoutCharacterSet) {
         query_->Close();
     }
     // Text written into the statement itself takes the same road.
-    query_->SetSQLText(QStringLiteral("select ARTI_COD from ARTICULOS where ARTI_DES = 'Compañía'"));
+    query_->SetSQLText(
+        QStringLiteral("select ARTI_COD from ARTICULOS where ARTI_DES = 'Compañía'"));
     query_->Open();
     EXPECT_EQ(query_->Value(0), TValue(QStringLiteral("T0")));
 }
 
 TEST_F(SqlQueryTest, ParametersOfOtherTypesAreBound) {
-    query_->SetSQLText(QStringLiteral("insert into ARTICULOS (ARTI_COD, ARTI_DES, CATE_ID, CATEG, PRECIO, FEC, HORA, STAMP)"
-                                      " values (:C, :D, :S, :I, :P, :F, :H, :T)"));
+    query_->SetSQLText(QStringLiteral(
+        "insert into ARTICULOS (ARTI_COD, ARTI_DES, CATE_ID, CATEG, PRECIO, FEC, HORA, STAMP)"
+        " values (:C, :D, :S, :I, :P, :F, :H, :T)"));
     query_->ParamByName(u"C").SetAsString(QStringLiteral("X1"));
     query_->ParamByName(u"D").SetAsString(QStringLiteral("x"));
     query_->ParamByName(u"S").SetAsSmallInt(-3);
@@ -295,15 +319,18 @@ TEST_F(SqlQueryTest, ParametersOfOtherTypesAreBound) {
     query_->ParamByName(u"H").SetAsTime(EncodeTime(13, 45, 0, 0));
     query_->ParamByName(u"T").SetAsDateTime(EncodeDateTime(2020, 5, 6, 7, 8, 9, 0));
     query_->ExecSQL();
-    EXPECT_EQ(db_.Query(QStringLiteral("select CATE_ID, CATEG, PRECIO, FEC, HORA, STAMP from ARTICULOS where ARTI_COD = 'X1'")),
-              (std::vector<QStringList>{{"-3", "100000", "19.99", "2024-02-29", "13:45:00.000", "2020-05-06 07:08:09.000"}}));
+    EXPECT_EQ(db_.Query(QStringLiteral("select CATE_ID, CATEG, PRECIO, FEC, HORA, STAMP from "
+                                       "ARTICULOS where ARTI_COD = 'X1'")),
+              (std::vector<QStringList>{{"-3", "100000", "19.99", "2024-02-29", "13:45:00.000",
+                                         "2020-05-06 07:08:09.000"}}));
     // A null of a typed parameter.
     query_->SetSQLText(QStringLiteral("update ARTICULOS set PRECIO = :P where ARTI_COD = 'X1'"));
     query_->ParamByName(u"P").SetDataType(ftFMTBcd);
     query_->ParamByName(u"P").Clear();
     query_->ExecSQL();
-    EXPECT_EQ(db_.Query(QStringLiteral("select PRECIO is null from ARTICULOS where ARTI_COD = 'X1'")),
-              (std::vector<QStringList>{{"TRUE"}}));
+    EXPECT_EQ(
+        db_.Query(QStringLiteral("select PRECIO is null from ARTICULOS where ARTI_COD = 'X1'")),
+        (std::vector<QStringList>{{"TRUE"}}));
 }
 
 TEST_F(SqlQueryTest, FreeingTheConnectionDetachesItsQueries) {
@@ -322,27 +349,27 @@ TEST_F(SqlQueryTest, IsReadFromAFormDescription) {
     QString params;
     for (const QString& line : db_.ConnectionParams())
         params += QStringLiteral("      \"%1\"\n").arg(line);
-    const QString text = QStringLiteral(
-        "TComponent fdmqb\n"
-        "  TSQLConnection Quelbo\n"
-        "    ConnectionName = \"IBLocal\"\n"
-        "    DriverName = \"Interbase\"\n"
-        "    GetDriverFunc = \"getSQLDriverFB\"\n"
-        "    LibraryName = \"sqldrvfb.dll\"\n"
-        "    LoginPrompt = False\n"
-        "    Params = lines\n") + params + QStringLiteral(
-        "    VendorLib = \"FBCLIENT.DLL\"\n"
-        "  TSQLQuery TArticulo\n"
-        "    MaxBlobSize = -1\n"
-        "    Params = items\n"
-        "      item\n"
-        "        DataType = ftString\n"
-        "        Name = \"COD\"\n"
-        "        ParamType = ptInput\n"
-        "        Value = \"01\"\n"
-        "    SQL = lines\n"
-        "      \"SELECT * FROM ARTICULOS WHERE ARTI_COD = :COD\"\n"
-        "    SQLConnection = Quelbo\n");
+    const QString text = QStringLiteral("TComponent fdmqb\n"
+                                        "  TSQLConnection Quelbo\n"
+                                        "    ConnectionName = \"IBLocal\"\n"
+                                        "    DriverName = \"Interbase\"\n"
+                                        "    GetDriverFunc = \"getSQLDriverFB\"\n"
+                                        "    LibraryName = \"sqldrvfb.dll\"\n"
+                                        "    LoginPrompt = False\n"
+                                        "    Params = lines\n") +
+                         params +
+                         QStringLiteral("    VendorLib = \"FBCLIENT.DLL\"\n"
+                                        "  TSQLQuery TArticulo\n"
+                                        "    MaxBlobSize = -1\n"
+                                        "    Params = items\n"
+                                        "      item\n"
+                                        "        DataType = ftString\n"
+                                        "        Name = \"COD\"\n"
+                                        "        ParamType = ptInput\n"
+                                        "        Value = \"01\"\n"
+                                        "    SQL = lines\n"
+                                        "      \"SELECT * FROM ARTICULOS WHERE ARTI_COD = :COD\"\n"
+                                        "    SQLConnection = Quelbo\n");
     ReadComponentText(module, THandlerTable(), text, QStringLiteral("test.form"));
     auto* conn = ComponentAs<TSQLConnection>(module.FindComponent(u"Quelbo"));
     auto* query = ComponentAs<TSQLQuery>(module.FindComponent(u"TArticulo"));

@@ -12,15 +12,9 @@ namespace enginetest {
 enum Col { CODIGO, DESCRIPCION, UNIDAD, CATEG, SUBCATEG, PRECIO, FOTO, ACTIVO };
 
 inline std::vector<TPacketColumn> ArticleColumns() {
-    auto column = [](const char* name, TFieldType type, int size = 0, int precision = 0,
-                     int scale = 0) {
-        TPacketColumn c;
-        c.name = QString::fromLatin1(name);
-        c.type = type;
-        c.size = size;
-        c.precision = precision;
-        c.scale = scale;
-        return c;
+    const auto column = [](const char* name, TFieldType type, int size = 0, int precision = 0,
+                           int scale = 0) {
+        return PacketColumn(QString::fromLatin1(name), type, size, precision, scale);
     };
     return {column("CODIGO", ftString, 20), column("DESCRIPCION", ftString, 60),
             column("UNIDAD", ftString, 8),  column("CATEG", ftInteger),

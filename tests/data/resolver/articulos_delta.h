@@ -7,11 +7,7 @@
 #include <vector>
 
 inline TPacketColumn Column(const char* name, TFieldType type, int size = 0) {
-    TPacketColumn c;
-    c.name = name;
-    c.type = type;
-    c.size = size;
-    return c;
+    return PacketColumn(QString::fromLatin1(name), type, size);
 }
 
 inline std::vector<TPacketColumn> ArticulosColumns() {
