@@ -2,9 +2,9 @@
 // catalog. Creates the login window (the main window), then the data module,
 // and runs the event loop until the main window closes.
 
-#include "app/command_line.h"
 #include "data/dmqb.h"
 #include "forms/accesoqb.h"
+#include "platform/system/command_line.h"
 #include "platform/ui/application.h"
 
 #include <QStringList>

@@ -10,7 +10,7 @@ packages=(
   libjpeg-dev zlib1g-dev libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xauth
+  xvfb xauth imagemagick
 )
 
 missing=()

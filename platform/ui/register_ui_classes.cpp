@@ -1,9 +1,14 @@
 #include "platform/ui/register_ui_classes.h"
 
+#include "platform/ui/bevel_kind.h"
 #include "platform/ui/combo_box.h"
 #include "platform/ui/data_module.h"
+#include "platform/ui/date_time_picker.h"
 #include "platform/ui/edit.h"
 #include "platform/ui/form.h"
+#include "platform/ui/group_box.h"
+#include "platform/ui/label.h"
+#include "platform/ui/panel.h"
 #include "platform/ui/speed_button.h"
 
 namespace {
@@ -15,6 +20,53 @@ TAlign AlignValue(const FormValue& v) {
                                         {"alLeft", TAlign::alLeft},
                                         {"alRight", TAlign::alRight},
                                         {"alClient", TAlign::alClient}});
+}
+
+TBevelKind BevelKindValue(const FormValue& v) {
+    return FormValues::Enum<TBevelKind>(v, {{"bkNone", TBevelKind::bkNone},
+                                            {"bkTile", TBevelKind::bkTile},
+                                            {"bkSoft", TBevelKind::bkSoft},
+                                            {"bkFlat", TBevelKind::bkFlat}});
+}
+
+TPanelBevel PanelBevelValue(const FormValue& v) {
+    return FormValues::Enum<TPanelBevel>(v, {{"bvNone", TPanelBevel::bvNone},
+                                             {"bvLowered", TPanelBevel::bvLowered},
+                                             {"bvRaised", TPanelBevel::bvRaised},
+                                             {"bvSpace", TPanelBevel::bvSpace}});
+}
+
+// Edit boxes and combo boxes take a bevel kind.
+template <typename T> void SetBevelKind(T& control, const FormValue& v, TComponent&) {
+    ApplyBevelKind(control, BevelKindValue(v));
+}
+
+void RegisterContainerClasses() {
+    RegisterClass<TPanel>("TPanel", "TControl")
+        .Property("Caption", &TPanel::SetCaption)
+        .Property("BevelWidth", &TPanel::SetBevelWidth)
+        .Property("BorderWidth", &TPanel::SetBorderWidth)
+        .Property("Color", &TPanel::SetColor)
+        .Raw("BevelInner", [](TPanel& p, const FormValue& v,
+                              TComponent&) { p.SetBevelInner(PanelBevelValue(v)); })
+        .Raw("BevelOuter", [](TPanel& p, const FormValue& v, TComponent&) {
+            p.SetBevelOuter(PanelBevelValue(v));
+        });
+
+    RegisterClass<TGroupBox>("TGroupBox", "TControl").Property("Caption", &TGroupBox::SetCaption);
+
+    RegisterClass<TLabel>("TLabel", "TControl")
+        .Property("Caption", &TLabel::SetCaption)
+        .Property("WordWrap", &TLabel::SetWordWrap)
+        .Property("AutoSize", &TLabel::SetAutoSize);
+
+    // Date and Time are day counts of the date system (20 January 2003 is 37641).
+    RegisterClass<TDateTimePicker>("TDateTimePicker", "TControl")
+        .Raw("Date", [](TDateTimePicker& d, const FormValue& v,
+                        TComponent&) { d.SetDateNumber(FormValues::Number(v)); })
+        .Raw("Time", [](TDateTimePicker& d, const FormValue& v,
+                        TComponent&) { d.SetTimeNumber(FormValues::Number(v)); })
+        .Event<TNotifyEvent>("OnChange", &TDateTimePicker::OnChange);
 }
 
 } // namespace
@@ -71,6 +123,7 @@ void RegisterUiClasses() {
         .Property("Text", &TEdit::SetText)
         .Property("PasswordChar", &TEdit::SetPasswordChar)
         .Property("ReadOnly", &TEdit::SetReadOnly)
+        .Raw("BevelKind", SetBevelKind<TEdit>)
         .Raw("BorderStyle", [](TEdit& e, const FormValue& v, TComponent&) {
             e.SetBorderStyle(FormValues::Identifier(v));
         });
@@ -78,9 +131,11 @@ void RegisterUiClasses() {
     RegisterClass<TComboBox>("TComboBox", "TControl")
         .Property("Items", &TComboBox::SetItems)
         .Property("ItemIndex", &TComboBox::SetItemIndex)
+        .Raw("BevelKind", SetBevelKind<TComboBox>)
         .Raw("Style", [](TComboBox& c, const FormValue& v, TComponent&) {
             c.SetStyle(FormValues::Identifier(v));
         });
 
     RegisterSpeedButtonClass();
+    RegisterContainerClasses();
 }

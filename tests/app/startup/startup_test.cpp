@@ -7,6 +7,7 @@
 #include "platform/ui/dialogs.h"
 #include "platform/ui/edit.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -18,12 +19,31 @@ namespace {
 
 class Startup : public testing::Test {
 protected:
+    // The settings file that stands for the registry, naming a folder with a
+    // server list of one line.
+    void SetUp() override {
+        ASSERT_TRUE(QDir(settings_.path()).mkpath("Ostrel"));
+        QFile conf(settings_.filePath("Ostrel/Trevola.conf"));
+        ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
+        conf.write("Directorio=" + appDir_.path().toUtf8() + "\n");
+        conf.close();
+        QFile servers(appDir_.filePath("SERVIDORES.cfg"));
+        ASSERT_TRUE(servers.open(QIODevice::WriteOnly));
+        servers.write("localhost/3050:/srv/trevola\r\n");
+        servers.close();
+        previousDirs_ = qgetenv("XDG_CONFIG_DIRS");
+        qputenv("XDG_CONFIG_DIRS", settings_.path().toUtf8());
+    }
     void TearDown() override {
+        qputenv("XDG_CONFIG_DIRS", previousDirs_);
         while (Application->ComponentCount() > 0)
             delete Application->Components(0);
         faccesoqb = nullptr;
         fdmqb = nullptr;
     }
+    QTemporaryDir settings_;
+    QTemporaryDir appDir_;
+    QByteArray previousDirs_;
     TRecordingAnswerer boxes_;
 };
 
@@ -35,7 +55,7 @@ TEST_F(Startup, CreatesTheLoginWindowThenTheDataModule) {
     EXPECT_EQ(Application->Components(1), fdmqb);
     EXPECT_EQ(Application->MainForm(), faccesoqb);
     EXPECT_EQ(faccesoqb->Caption(), "Actualizar articulos");
-    EXPECT_EQ(faccesoqb->Servidor->Items(), QStringList{"c:\\dorvan"});
+    EXPECT_EQ(faccesoqb->Servidor->Items(), QStringList{"localhost/3050:/srv/trevola"});
     EXPECT_TRUE(boxes_.boxes.empty());
 }
 

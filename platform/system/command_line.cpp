@@ -1,4 +1,4 @@
-#include "app/command_line.h"
+#include "platform/system/command_line.h"
 
 #include <QtGlobal>
 #include <algorithm>

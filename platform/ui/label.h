@@ -1,0 +1,31 @@
+#pragma once
+// TLabel: static text that takes no focus; optionally wraps its words within
+// its width, and by default sizes itself to its text.
+
+#include "platform/ui/control.h"
+
+class QLabel;
+
+class TLabel : public TControl {
+public:
+    explicit TLabel(TComponent* owner);
+    QString ClassName() const override { return QStringLiteral("TLabel"); }
+
+    QString Caption() const;
+    void SetCaption(const QString& caption);
+    bool WordWrap() const;
+    void SetWordWrap(bool wrap);
+    // True: the width follows the text (the height too when not wrapping,
+    // only the height when wrapping).
+    bool AutoSize() const { return autoSize_; }
+    void SetAutoSize(bool autoSize);
+    QLabel* Label() const;
+
+protected:
+    bool WidgetEvent(QEvent* event) override;
+
+private:
+    void AdjustSize();
+
+    bool autoSize_ = true;
+};

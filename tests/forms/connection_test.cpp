@@ -1,0 +1,289 @@
+#include "platform/system/command_line.h"
+#include "controls/timeedit/db_date_time_edit_eh.h"
+#include "data/dataset/clientdataset.h"
+#include "data/dataset/sqlconnection.h"
+#include "platform/ui/combo_box.h"
+#include "platform/ui/date_time_picker.h"
+#include "platform/ui/edit.h"
+#include "platform/ui/panel.h"
+#include "platform/ui/speed_button.h"
+#include "tests/forms/catalog_database.h"
+#include "tests/forms/login_fixture.h"
+
+#include <QTimer>
+#include <ostream>
+
+namespace {
+
+const QString kConnecting = QStringLiteral("Conectando a la base de datos Trevola ...");
+
+// The login window on a real catalog database, its server list leading there.
+class Connection : public LoginFixture {
+protected:
+    void SetUp() override {
+        Prepare();
+        ShowWindow();
+    }
+    void Prepare() {
+        settings_.WriteServerList(catalog_.ServerLine().toLocal8Bit() + "\r\n");
+        Create();
+        timeOfDay_ = w_->EFecIni->Time();
+    }
+    // Types the three texts and leaves the company box with Tab.
+    void Login(const QString& company, const QString& user = TestDatabase::User(),
+               const QString& password = TestDatabase::Password()) {
+        w_->Tusua->SetText(user);
+        w_->TClave->SetText(password);
+        w_->Cia->SetText(company);
+        w_->Cia->SetFocus();
+        Key(Qt::Key_Tab);
+    }
+    void ExpectFailedRunLeftTheStates(bool exportEnabled) {
+        EXPECT_TRUE(w_->Panel5->Visible());
+        EXPECT_EQ(w_->Panel5->Caption(), kConnecting);
+        EXPECT_EQ(w_->SpeedButton1->Enabled(), exportEnabled);
+    }
+    QStringList BoxTexts() const {
+        QStringList texts;
+        for (const auto& box : boxes_.boxes)
+            texts << box.text;
+        return texts;
+    }
+
+    CatalogDatabase catalog_;
+    TDateTime timeOfDay_;
+};
+
+TEST_F(Connection, EnterInTheCompanyBoxConnectsAndShowsTheStamp) {
+    w_->Tusua->SetText(TestDatabase::User());
+    w_->TClave->SetText(TestDatabase::Password());
+    w_->Cia->SetText("1");
+    w_->Cia->SetFocus();
+    Key(Qt::Key_Return);
+
+    EXPECT_TRUE(BoxTexts().isEmpty()) << BoxTexts().join('\n').toStdString();
+    EXPECT_EQ(fdmqb->Quelbo->ConnectionState(), csStateOpen);
+    EXPECT_EQ(fdmqb->Quelbo->Params().Value("Database"), catalog_.ServerLine() + "/quelbo.fdb");
+    EXPECT_EQ(fdmqb->Quelbo->Params().Value("User_Name"), TestDatabase::User());
+    EXPECT_EQ(fdmqb->Quelbo->Params().Value("Password"), TestDatabase::Password());
+    EXPECT_EQ(fdmqb->Quelbo->Params().Value("RoleName"), "RoleName");
+    EXPECT_TRUE(w_->EFecIni->Enabled());
+    EXPECT_EQ(w_->EFecIni->Date().ToQDate(), QDate(2020, 4, 23));
+    EXPECT_EQ(w_->EFecIni->Time(), timeOfDay_);
+    EXPECT_EQ(w_->EHora->Text(), "14:05:09");
+    EXPECT_FALSE(w_->Panel5->Visible());
+    EXPECT_FALSE(w_->CBorrar->Active());
+    EXPECT_EQ(w_->CBorrar->PacketRecords(), 1000);
+    EXPECT_TRUE(w_->EFecIni->Focused());
+    EXPECT_TRUE(w_->SpeedButton1->Enabled());
+    EXPECT_EQ(settings_.ErrorLog(), QByteArray());
+}
+
+TEST_F(Connection, AnEmptyPasswordDoesNothingAtAll) {
+    Login("1", TestDatabase::User(), QString());
+    EXPECT_FALSE(w_->Panel5->Visible());
+    EXPECT_EQ(w_->Panel5->Caption(), QString());
+    EXPECT_EQ(fdmqb->Quelbo->ConnectionState(), csStateClosed);
+    EXPECT_FALSE(w_->EFecIni->Enabled());
+    EXPECT_FALSE(w_->SpeedButton1->Enabled());
+    EXPECT_TRUE(boxes_.boxes.empty());
+}
+
+TEST_F(Connection, ACompanyWithoutARowGivesTheZeroDateAndAnEmptyTime) {
+    Login("2");
+    EXPECT_TRUE(boxes_.boxes.empty());
+    EXPECT_EQ(w_->EFecIni->Date().ToQDate(), QDate(1899, 12, 30));
+    EXPECT_EQ(w_->EHora->Text(), "  :  :  ");
+    EXPECT_FALSE(w_->EHora->Value().has_value());
+    EXPECT_TRUE(w_->SpeedButton1->Enabled());
+}
+
+TEST_F(Connection, AStoredTimeWithoutSecondsFailsAtTheTimeBox) {
+    catalog_.Db().Run("insert into COMPANIA values (3, '2021-05-06', '09:05');");
+    Login("3");
+    ASSERT_EQ(boxes_.boxes.size(), 1u);
+    EXPECT_EQ(boxes_.boxes[0].text, "Se presento el siguiente error: Invalid datetime: \"09:05\"");
+    EXPECT_TRUE(settings_.ErrorLog().contains(",,Invalid datetime: \"09:05\"\r\n"));
+    // The picker was enabled and set before the failing step.
+    EXPECT_TRUE(w_->EFecIni->Enabled());
+    EXPECT_EQ(w_->EFecIni->Date().ToQDate(), QDate(2021, 5, 6));
+    EXPECT_EQ(w_->EHora->Text(), "  :  :  ");
+    EXPECT_TRUE(w_->CBorrar->Active());
+    ExpectFailedRunLeftTheStates(false);
+
+    // The next run closes CBorrar and reads again; the export stays enabled
+    // for good, also when a later run fails.
+    Login("1");
+    EXPECT_EQ(boxes_.boxes.size(), 1u);
+    EXPECT_FALSE(w_->CBorrar->Active());
+    EXPECT_FALSE(w_->Panel5->Visible());
+    EXPECT_EQ(w_->EHora->Text(), "14:05:09");
+    EXPECT_TRUE(w_->SpeedButton1->Enabled());
+    Login("3");
+    EXPECT_EQ(boxes_.boxes.size(), 2u);
+    ExpectFailedRunLeftTheStates(true);
+}
+
+struct Refusal {
+    const char* name;
+    const char* serverSuffix; // appended to the catalog's server line
+    const char* password;     // null: the right one
+    const char* shown;        // the translated text
+    bool withFile;            // ... followed by the database file
+    const char* logged;       // part of the raw message in the log
+    // The case's name in test listings.
+    friend void PrintTo(const Refusal& c, std::ostream* os) { *os << c.name; }
+};
+
+class RefusedConnection : public Connection, public testing::WithParamInterface<Refusal> {};
+
+TEST_P(RefusedConnection, LeavesTheStatusPanelAndOneTranslatedBox) {
+    const Refusal& r = GetParam();
+    w_->Servidor->ClearItems();
+    w_->Servidor->AddItem(catalog_.ServerLine() + QString::fromLatin1(r.serverSuffix));
+    w_->Servidor->SetItemIndex(0);
+    Login("1", TestDatabase::User(),
+          r.password ? QString::fromLatin1(r.password) : TestDatabase::Password());
+    const QString file = catalog_.Folder() + QString::fromLatin1(r.serverSuffix) + "/quelbo.fdb";
+    EXPECT_EQ(BoxTexts(),
+              QStringList{QString::fromUtf8(r.shown) + (r.withFile ? file : QString())});
+    EXPECT_EQ(boxes_.boxes[0].type, TMsgDlgType::mtError);
+    EXPECT_EQ(fdmqb->Quelbo->ConnectionState(), csStateClosed);
+    EXPECT_FALSE(w_->EFecIni->Enabled());
+    ExpectFailedRunLeftTheStates(false);
+    const QByteArray log = settings_.ErrorLog();
+    EXPECT_TRUE(log.contains(",,SQLDriver Error: ")) << log.toStdString();
+    EXPECT_TRUE(log.contains(r.logged)) << log.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RefusedConnection,
+    testing::Values(Refusal{"WrongPassword", "", "not-the-password",
+                            "El nombre de Usuario o la clave son incorrectas.", false,
+                            "Your user name and password are not defined"},
+                    Refusal{"NoSuchFolder", "/missing", nullptr,
+                            "No se encontró el archivo o la ruta ", true, "I/O error"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+class NotANumber : public Connection, public testing::WithParamInterface<const char*> {};
+
+TEST_P(NotANumber, IsRefusedBeforeAnythingReachesTheServer) {
+    const QString company = QString::fromLatin1(GetParam());
+    Login(company);
+    const QString message =
+        QStringLiteral("El número de compañía no es válido: \"") + company + QStringLiteral("\"");
+    EXPECT_EQ(BoxTexts(),
+              QStringList{QStringLiteral("Se presento el siguiente error: ") + message});
+    EXPECT_TRUE(settings_.ErrorLog().contains(",," + message.toLatin1() + "\r\n"))
+        << settings_.ErrorLog().toStdString();
+    // Not even the connection was opened.
+    EXPECT_EQ(fdmqb->Quelbo->ConnectionState(), csStateClosed);
+    EXPECT_EQ(catalog_.AttachmentsOf(QCoreApplication::applicationPid()), 0);
+    EXPECT_FALSE(w_->EFecIni->Enabled());
+    ExpectFailedRunLeftTheStates(false);
+    // Every company keeps its stamp.
+    EXPECT_EQ(catalog_.Db().Query("select COMP_HORACT from COMPANIA"),
+              (std::vector<QStringList>{{"14:05:09"}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, NotANumber, testing::Values("1 OR 1=1", "1;", " 1", "-1", " "));
+
+TEST_F(Connection, AfterConnectingF5RunsTheExport) {
+    if (LoopEnded())
+        GTEST_SKIP() << "an earlier test of this process ended the loop";
+    Login("1");
+    ASSERT_TRUE(w_->SpeedButton1->Enabled());
+    bool shown = false;
+    QTimer::singleShot(300, [&] {
+        shown = factarticulos && factarticulos->Widget()->isVisible();
+        if (factarticulos)
+            factarticulos->Close();
+    });
+    Key(Qt::Key_F5);
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(Application->MainForm(), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+// The window's activation with the program's command line set as the
+// program itself sets it.
+struct Unattended {
+    const char* name;
+    int count; // arguments after the program
+    bool connects;
+    bool exports;
+    // The case's name in test listings.
+    friend void PrintTo(const Unattended& c, std::ostream* os) { *os << c.name; }
+};
+
+class UnattendedActivation : public Connection, public testing::WithParamInterface<Unattended> {
+protected:
+    void SetUp() override {
+        QStringList arguments{"articulosmqb",
+                              catalog_.ServerLine(),
+                              TestDatabase::User(),
+                              TestDatabase::Password(),
+                              "1",
+                              "5",
+                              "6",
+                              "7",
+                              "8",
+                              "9",
+                              "auto",
+                              "export",
+                              "12"};
+        InitCommandLine(arguments.mid(0, GetParam().count + 1));
+        loopEndedBefore_ = LoopEnded();
+        QTimer::singleShot(500, [this] {
+            exported_ = factarticulos != nullptr;
+            if (factarticulos)
+                factarticulos->Close();
+        });
+        Prepare();
+        // The activation runs the unattended steps; with an export the
+        // window is gone again by the time it returns.
+        w_->Show();
+        (void)QTest::qWaitFor([] { return Application->ActiveForm() != nullptr; }, 5000);
+    }
+    void TearDown() override {
+        InitCommandLine({});
+        Connection::TearDown();
+    }
+    bool exported_ = false;
+    bool loopEndedBefore_ = false;
+};
+
+TEST_P(UnattendedActivation, FillsConnectsAndExportsAsTheArgumentsSay) {
+    const Unattended& u = GetParam();
+    if (u.exports && loopEndedBefore_)
+        GTEST_SKIP() << "an earlier test of this process ended the loop";
+    EXPECT_TRUE(boxes_.boxes.empty());
+    EXPECT_EQ(fdmqb->Quelbo->Connected(), u.connects);
+    EXPECT_EQ(exported_, u.exports);
+    if (u.exports) {
+        EXPECT_EQ(Application->MainForm(), nullptr);
+        return;
+    }
+    EXPECT_EQ(w_->SpeedButton1->Enabled(), u.connects);
+    if (u.connects) {
+        EXPECT_EQ(w_->Servidor->Items(), QStringList{catalog_.ServerLine()});
+        EXPECT_EQ(w_->Tusua->Text(), TestDatabase::User());
+        EXPECT_EQ(w_->Cia->Text(), "1");
+        EXPECT_EQ(w_->EHora->Text(), "14:05:09");
+    } else {
+        EXPECT_EQ(w_->Servidor->Items(), QStringList{catalog_.ServerLine()}); // from the file
+        EXPECT_EQ(w_->Tusua->Text(), QString());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Arguments, UnattendedActivation,
+                         testing::Values(Unattended{"Nine", 9, false, false},
+                                         Unattended{"Ten", 10, true, false},
+                                         Unattended{"Eleven", 11, true, true},
+                                         Unattended{"Twelve", 12, true, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace

@@ -1,0 +1,50 @@
+#pragma once
+// The login window and the data module as the program creates them, on
+// settings of their own, with every message box recorded and answered.
+
+#include "data/dmqb.h"
+#include "forms/accesoqb.h"
+#include "forms/actarticulos.h"
+#include "platform/ui/application.h"
+#include "platform/ui/dialogs.h"
+#include "tests/forms/login_settings.h"
+
+#include <QApplication>
+#include <QTest>
+#include <gtest/gtest.h>
+
+class LoginFixture : public testing::Test {
+protected:
+    // Creates the window (which reads the server list) and the data module.
+    void Create() {
+        Application->CreateForm(faccesoqb);
+        Application->CreateForm(fdmqb);
+        w_ = faccesoqb;
+    }
+    void TearDown() override {
+        Application->OnException = nullptr;
+        while (Application->ComponentCount() > 0)
+            delete Application->Components(0);
+        faccesoqb = nullptr;
+        fdmqb = nullptr;
+        factarticulos = nullptr;
+    }
+    // Closing or freeing the main window ends the application's loop for the
+    // rest of the process, and a modal window then returns at once; ctest
+    // runs every test in a process of its own.
+    static bool LoopEnded() { return Application->Terminated(); }
+    void ShowWindow() {
+        w_->Show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w_->Widget()));
+    }
+    // A key pressed where the focus is, as a person would.
+    static void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        QTest::keyClick(focus, key, modifiers);
+    }
+
+    LoginSettings settings_;
+    TRecordingAnswerer boxes_;
+    Tfaccesoqb* w_ = nullptr;
+};

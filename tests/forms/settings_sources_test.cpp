@@ -1,0 +1,147 @@
+#include "forms/accesoqb.h"
+#include "forms/settings_sources.h"
+#include "platform/system/registry.h"
+#include "platform/ui/application.h"
+#include "platform/ui/combo_box.h"
+#include "platform/ui/dialogs.h"
+#include "tests/forms/login_settings.h"
+
+#include <gtest/gtest.h>
+#include <ostream>
+
+namespace {
+
+struct ListCase {
+    const char* name;
+    QByteArray bytes;
+    QStringList entries;
+    // The case's name in test listings.
+    friend void PrintTo(const ListCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class ServerListBytes : public testing::TestWithParam<ListCase> {};
+
+TEST_P(ServerListBytes, GiveTheirEntries) {
+    const LoginSettings settings;
+    settings.WriteServerList(GetParam().bytes);
+    EXPECT_EQ(ReadServerList(settings.AppDir() + QStringLiteral("/SERVIDORES.cfg")),
+              GetParam().entries);
+}
+
+const QByteArray k300(300, 'x');
+const QByteArray k255(255, 'y');
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ServerListBytes,
+    testing::Values(ListCase{"CrLf", "A\r\nB\r\n", {"A", "B"}},
+                    ListCase{"NoFinalLineEnd", "A\r\nB", {"A"}},
+                    ListCase{"LeadingLineEnd", "\r\nA\r\n", {"", "A"}},
+                    ListCase{"TwoLineEndsInARow", "A\r\n\r\nB\r\n", {"A", "", "B"}},
+                    ListCase{"LfThenCrTakesB", "A\n\rB", {"A", ""}},
+                    ListCase{"BareLf", "A\nB\n", {"A", "B"}},
+                    ListCase{"BareCrLosesNextFirstChar", "srv1\rxsrv2\r\n", {"srv1", "srv2"}},
+                    ListCase{"CrAtTheEnd", "A\r", {"A"}}, ListCase{"Empty", "", {}},
+                    ListCase{"NoLineEndAtAll", "localhost:/data", {}},
+                    ListCase{"BlanksKept", " localhost:/data \r\n", {" localhost:/data "}},
+                    ListCase{"Windows1252",
+                             "Compa\xF1\xED"
+                             "a \x80\r\n",
+                             {QStringLiteral("Compañía €")}},
+                    ListCase{"LongLineKeeps255", k300 + "\r\nB\r\n", {QString(255, u'x'), "B"}},
+                    ListCase{"Exactly255", k255 + "\n", {QString(255, u'y')}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ServerList, AMissingFileGivesNoEntries) {
+    const LoginSettings settings;
+    EXPECT_EQ(ReadServerList(settings.AppDir() + QStringLiteral("/SERVIDORES.cfg")), QStringList());
+}
+
+class SettingsKey : public testing::Test {
+protected:
+    LoginSettings settings_;
+    TRecordingAnswerer boxes_;
+};
+
+TEST_F(SettingsKey, DirectorioNamesTheFolderOfTheServerList) {
+    EXPECT_EQ(diraplicacion(), settings_.AppDir());
+    EXPECT_EQ(ServerListPath(), settings_.AppDir() + QStringLiteral("/SERVIDORES.cfg"));
+    EXPECT_TRUE(boxes_.boxes.empty());
+}
+
+TEST_F(SettingsKey, AKeyWithoutTheValueGivesTheRootOfDriveCSilently) {
+    settings_.WriteSettings("[Drives]\nC = " + settings_.DriveC().toLocal8Bit() + "\n");
+    EXPECT_EQ(diraplicacion(), QString());
+    EXPECT_EQ(ServerListPath(), settings_.DriveC() + QStringLiteral("/SERVIDORES.cfg"));
+    EXPECT_TRUE(boxes_.boxes.empty());
+}
+
+TEST_F(SettingsKey, AMissingKeyIsToldInABoxThenTheRootFolderIsUsed) {
+    settings_.RemoveSettings();
+    EXPECT_EQ(ServerListPath(), QStringLiteral("/SERVIDORES.cfg"));
+    ASSERT_EQ(boxes_.boxes.size(), 1u);
+    EXPECT_EQ(
+        boxes_.boxes[0].text,
+        QStringLiteral(
+            "No se encontró la Clave HKEY_LOCAL_MACHINE\\Software\\Ostrel\\Trevola\\Directorio"));
+    EXPECT_EQ(boxes_.boxes[0].buttons, QStringList{"OK"});
+}
+
+TEST_F(SettingsKey, AValueOfAnotherTypeRaises) {
+    settings_.WriteSettings("Directorio = dword:00000001\n");
+    try {
+        diraplicacion();
+        FAIL() << "no exception";
+    } catch (const ERegistryException& e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("Invalid data type for 'Directorio'"));
+    }
+    EXPECT_TRUE(boxes_.boxes.empty());
+}
+
+// The window reads the list while it is created.
+class WindowServerList : public SettingsKey {
+protected:
+    Tfaccesoqb& Create() {
+        window_ = std::make_unique<Tfaccesoqb>(Application);
+        return *window_;
+    }
+    std::unique_ptr<Tfaccesoqb> window_;
+};
+
+TEST_F(WindowServerList, SelectsTheFirstEntryEvenWhenItIsEmpty) {
+    settings_.WriteServerList("\r\nlocalhost:/data\r\n");
+    Tfaccesoqb& w = Create();
+    EXPECT_EQ(w.Servidores(), (QStringList{"", "localhost:/data"}));
+    EXPECT_EQ(w.Servidor->Items(), (QStringList{"", "localhost:/data"}));
+    EXPECT_EQ(w.Servidor->ItemIndex(), 0);
+    EXPECT_EQ(w.Servidor->Text(), QString());
+}
+
+TEST_F(WindowServerList, AnEmptyFileLeavesTheBoxEmptyWithNothingSelected) {
+    settings_.WriteServerList("");
+    Tfaccesoqb& w = Create();
+    EXPECT_EQ(w.Servidor->Items(), QStringList());
+    EXPECT_EQ(w.Servidor->ItemIndex(), -1);
+    EXPECT_EQ(w.Servidor->Text(), QString());
+    EXPECT_TRUE(boxes_.boxes.empty());
+}
+
+TEST_F(WindowServerList, AValueOfAnotherTypeIsShownAndKeepsTheDesignTimeEntry) {
+    settings_.WriteSettings("Directorio = hex:41,00\n");
+    settings_.WriteServerList("A\r\n");
+    Tfaccesoqb& w = Create();
+    ASSERT_EQ(boxes_.boxes.size(), 1u);
+    EXPECT_EQ(boxes_.boxes[0].text, QStringLiteral("Invalid data type for 'Directorio'"));
+    EXPECT_EQ(boxes_.boxes[0].type, TMsgDlgType::mtError);
+    EXPECT_EQ(w.Servidor->Items(), QStringList{"c:\\dorvan"});
+    EXPECT_EQ(w.Servidor->Text(), "c:\\dorvan");
+}
+
+TEST_F(WindowServerList, AMissingKeyIsToldBeforeTheWindowShows) {
+    settings_.RemoveSettings();
+    Tfaccesoqb& w = Create();
+    ASSERT_EQ(boxes_.boxes.size(), 1u);
+    EXPECT_TRUE(boxes_.boxes[0].text.startsWith(QStringLiteral("No se encontró la Clave")));
+    EXPECT_FALSE(w.Widget()->isVisible());
+}
+
+} // namespace
