@@ -10,6 +10,7 @@ packages=(
   libjpeg-dev zlib1g-dev libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
+  fonts-dejavu-core fonts-dejavu-extra
   xvfb xauth imagemagick
 )
 

@@ -2,6 +2,7 @@
 
 #include "platform/formfile/form_reader.h"
 #include "platform/ui/dialogs.h"
+#include "platform/ui/font_substitutes.h"
 #include "platform/ui/form.h"
 
 #include <QApplication>
@@ -34,6 +35,7 @@ TApplication::TApplication(int& argc, char** argv) {
     if (argc > 0)
         QApplication::setApplicationName(QFileInfo(QString::fromLocal8Bit(argv[0])).baseName());
     QApplication::setQuitOnLastWindowClosed(false);
+    InstallFontSubstitutes();
     Application = this;
     TReferenceResolver::SetModuleRoot(this);
 }

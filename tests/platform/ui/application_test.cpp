@@ -5,6 +5,7 @@
 #include "platform/ui/register_ui_classes.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -137,6 +138,16 @@ TEST_F(ApplicationTest, EnterCanBeTurnedIntoAMoveToTheNextControl) {
     EXPECT_TRUE(a->Widget()->hasFocus());
     QTest::keyClicks(a->Widget(), "x");
     EXPECT_EQ(a->Text(), "x");
+}
+
+TEST(Fonts, TheNarrowWindowsFontStaysNarrow) {
+    // The buttons' captions are set in "Arial Narrow": a condensed face keeps them unclipped.
+    const QString caption = QStringLiteral("Esc: Cancelar");
+    const int narrow =
+        QFontMetrics(QFont(QStringLiteral("Arial Narrow"), 8)).horizontalAdvance(caption);
+    const int plain =
+        QFontMetrics(QFont(QStringLiteral("DejaVu Sans"), 8)).horizontalAdvance(caption);
+    EXPECT_LT(narrow, plain);
 }
 
 } // namespace
