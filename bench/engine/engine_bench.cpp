@@ -5,6 +5,7 @@
 
 #include "data/dataset/engine/cursor.h"
 #include "data/dataset/engine/local_index.h"
+#include "tests/data/engine/engine_fixture.h"
 
 #include <algorithm>
 #include <benchmark/benchmark.h>
@@ -19,14 +20,7 @@ namespace {
 constexpr int RowCount = 100000;
 
 std::vector<TPacketColumn> Columns() {
-    const auto column = [](const char* name, TFieldType type, int size = 0, int precision = 0,
-                           int scale = 0) {
-        return PacketColumn(QString::fromLatin1(name), type, size, precision, scale);
-    };
-    return {column("CODIGO", ftString, 20), column("DESCRIPCION", ftString, 60),
-            column("UNIDAD", ftString, 8),  column("CATEG", ftInteger),
-            column("SUBCATEG", ftInteger),  column("PRECIO", ftBCD, 0, 15, 2),
-            column("FOTO", ftBlob),         column("ACTIVO", ftFixedChar, 1)};
+    return enginetest::ArticleColumns();
 }
 
 struct Source {

@@ -1,18 +1,17 @@
 #include "tests/support/test_database.h"
 
 #include "data/driver/client_library.h"
-#include "platform/system/ansi.h"
 #include "data/driver/cursor.h"
 #include "data/driver/driver_error.h"
 #include "data/driver/statement.h"
-
-#include <firebird/Interface.h>
+#include "platform/system/ansi.h"
 
 #include <QAtomicInt>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QRegularExpression>
 #include <cstdio>
+#include <firebird/Interface.h>
 #include <unistd.h>
 
 using namespace Firebird;
@@ -35,37 +34,63 @@ QString CellText(const Driver::Cursor& c, int i) {
         return QString();
     switch (c.Column(i).type) {
     case Driver::DataType::Varchar:
-    case Driver::DataType::Char: return c.AsString(i);
+    case Driver::DataType::Char:
+        return c.AsString(i);
     case Driver::DataType::SmallInt:
     case Driver::DataType::Integer:
-    case Driver::DataType::BigInt: return QString::number(c.AsInteger(i));
-    case Driver::DataType::Boolean: return c.AsBoolean(i) ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+    case Driver::DataType::BigInt:
+        return QString::number(c.AsInteger(i));
+    case Driver::DataType::Boolean:
+        return c.AsBoolean(i) ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
     case Driver::DataType::Decimal: {
         const qint64 v = c.AsInteger(i);
         const int scale = c.Column(i).scale;
-        QString digits = QString::number(v < 0 ? -v : v).rightJustified(scale + 1, QLatin1Char('0'));
+        QString digits =
+            QString::number(v < 0 ? -v : v).rightJustified(scale + 1, QLatin1Char('0'));
         digits.insert(digits.size() - scale, QLatin1Char('.'));
         return (v < 0 ? QStringLiteral("-") : QString()) + digits;
     }
     case Driver::DataType::Float:
-    case Driver::DataType::Double: return QString::number(c.AsDouble(i), 'g', 15);
-    case Driver::DataType::Date: return c.AsDate(i).toString(Qt::ISODate);
-    case Driver::DataType::Time: return c.AsTime(i).toString(QStringLiteral("HH:mm:ss.zzz"));
+    case Driver::DataType::Double:
+        return QString::number(c.AsDouble(i), 'g', 15);
+    case Driver::DataType::Date:
+        return c.AsDate(i).toString(Qt::ISODate);
+    case Driver::DataType::Time:
+        return c.AsTime(i).toString(QStringLiteral("HH:mm:ss.zzz"));
     case Driver::DataType::Timestamp:
         return c.AsTimestamp(i).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
     case Driver::DataType::Blob:
         return c.Column(i).subType == 1 ? c.AsString(i) : FromAnsi(c.AsBytes(i));
-    case Driver::DataType::Unknown: break;
+    case Driver::DataType::Unknown:
+        break;
     }
     return QString();
 }
 
 } // namespace
 
-QString TestDatabase::Host() { return Env("AMQB_FB_HOST", "localhost"); }
-QString TestDatabase::DataDir() { return Env("AMQB_FB_DATA", "/var/lib/firebird/3.0/data/articulosmqb"); }
-QString TestDatabase::User() { return Env("AMQB_FB_USER", "sysdba"); }
-QString TestDatabase::Password() { return Env("AMQB_FB_PASSWORD", "ferrolake"); }
+QString TestDatabase::Host() {
+    return Env("AMQB_FB_HOST", "localhost");
+}
+QString TestDatabase::DataDir() {
+    return Env("AMQB_FB_DATA", "/var/lib/firebird/3.0/data/articulosmqb");
+}
+QString TestDatabase::User() {
+    return Env("AMQB_FB_USER", "sysdba");
+}
+QString TestDatabase::Password() {
+    return Env("AMQB_FB_PASSWORD", "ferrolake");
+}
+
+namespace {
+// A database parameter block holding the test login.
+IXpbBuilder* LoginDpb(IUtil* util, CheckStatusWrapper& st) {
+    IXpbBuilder* dpb = util->getXpbBuilder(&st, IXpbBuilder::DPB, nullptr, 0);
+    dpb->insertString(&st, isc_dpb_user_name, TestDatabase::User().toUtf8().constData());
+    dpb->insertString(&st, isc_dpb_password, TestDatabase::Password().toUtf8().constData());
+    return dpb;
+}
+} // namespace
 
 TestDatabase::TestDatabase(const QString& tag) {
     static QAtomicInt counter;
@@ -79,20 +104,20 @@ TestDatabase::TestDatabase(const QString& tag) {
     IUtil* util = master->getUtilInterface();
     IStatus* status = master->getStatus();
     CheckStatusWrapper st(status);
-    IXpbBuilder* dpb = util->getXpbBuilder(&st, IXpbBuilder::DPB, nullptr, 0);
-    dpb->insertString(&st, isc_dpb_user_name, User().toUtf8().constData());
-    dpb->insertString(&st, isc_dpb_password, Password().toUtf8().constData());
+    IXpbBuilder* dpb = LoginDpb(util, st);
     dpb->insertInt(&st, isc_dpb_page_size, 8192);
     dpb->insertInt(&st, isc_dpb_sql_dialect, 3);
     IProvider* provider = master->getDispatcher();
     const QByteArray name = (Host() + QLatin1Char(':') + file_).toUtf8();
-    IAttachment* att = provider->createDatabase(&st, name.constData(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
+    IAttachment* att = provider->createDatabase(&st, name.constData(), dpb->getBufferLength(&st),
+                                                dpb->getBuffer(&st));
     dpb->dispose();
     provider->release();
     if (st.getState() & IStatus::STATE_ERRORS) {
         const QString text = StatusText(util, status);
         status->dispose();
-        throw Driver::Error(Driver::Status::ServerError, QStringLiteral("Cannot create %1: %2").arg(file_, text));
+        throw Driver::Error(Driver::Status::ServerError,
+                            QStringLiteral("Cannot create %1: %2").arg(file_, text));
     }
     att->detach(&st);
     status->dispose();
@@ -110,12 +135,11 @@ TestDatabase::~TestDatabase() {
     IUtil* util = master->getUtilInterface();
     IStatus* status = master->getStatus();
     CheckStatusWrapper st(status);
-    IXpbBuilder* dpb = util->getXpbBuilder(&st, IXpbBuilder::DPB, nullptr, 0);
-    dpb->insertString(&st, isc_dpb_user_name, User().toUtf8().constData());
-    dpb->insertString(&st, isc_dpb_password, Password().toUtf8().constData());
+    IXpbBuilder* dpb = LoginDpb(util, st);
     IProvider* provider = master->getDispatcher();
     const QByteArray name = (Host() + QLatin1Char(':') + file_).toUtf8();
-    IAttachment* att = provider->attachDatabase(&st, name.constData(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
+    IAttachment* att = provider->attachDatabase(&st, name.constData(), dpb->getBufferLength(&st),
+                                                dpb->getBuffer(&st));
     dpb->dispose();
     provider->release();
     if (att && !(st.getState() & IStatus::STATE_ERRORS))
@@ -129,7 +153,9 @@ TestDatabase::~TestDatabase() {
     status->dispose();
 }
 
-QString TestDatabase::Database() const { return Host() + QStringLiteral("/3050:") + file_; }
+QString TestDatabase::Database() const {
+    return Host() + QStringLiteral("/3050:") + file_;
+}
 
 QStringList TestDatabase::ConnectionParams() const {
     return {
