@@ -343,12 +343,20 @@ void TDBGridEh::BeginLoading() {
 
 // ---- Layout ----------------------------------------------------------------------------------
 
+// A hidden scroll area lays its viewport out only when it is shown; until
+// then the client area is worked out from the frame and the scroll bar.
 int TDBGridEh::ClientWidth() const {
-    return widget_->viewport()->width();
+    if (widget_->isVisible())
+        return widget_->viewport()->width();
+    const bool bar = widget_->verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOn;
+    return std::max(0, widget_->contentsRect().width() -
+                           (bar ? widget_->verticalScrollBar()->sizeHint().width() : 0));
 }
 
 int TDBGridEh::ClientHeight() const {
-    return widget_->viewport()->height();
+    if (widget_->isVisible())
+        return widget_->viewport()->height();
+    return std::max(0, widget_->contentsRect().height());
 }
 
 int TDBGridEh::CellWidth(int visibleIndex) const {

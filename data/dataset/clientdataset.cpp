@@ -239,7 +239,9 @@ const std::vector<TBookmark>& TClientDataSet::CurrentOrder() const {
 TValue TClientDataSet::FieldValueAt(const TField& field, int recNo) const {
     if (!Active() || field.FieldNo() == 0)
         return TValue();
-    if (recNo == RecNo())
+    // The record being edited reads from its edit buffer; a new record being
+    // inserted has no number, so the stored record under the number is read.
+    if (recNo == RecNo() && State() != dsInsert)
         return GetFieldValue(field);
     return Engine([&] {
         const std::vector<TBookmark>& order = CurrentOrder();
@@ -320,13 +322,16 @@ int TClientDataSet::ApplyUpdates(int maxErrors) {
 
 void TClientDataSet::Reconcile(const TErrorPacket& errors, bool mergeApplied) {
     Engine([&] {
-        cursor_.Reconcile(errors, [this](const TReconcileInfo& info) {
-            EReconcileError error(info.message, QString(), info.errorCode);
-            TReconcileAction action = info.proposed == raSkip ? raSkip : raAbort;
-            if (OnReconcileError)
-                OnReconcileError(this, error, info.kind, action);
-            return action;
-        }, mergeApplied);
+        cursor_.Reconcile(
+            errors,
+            [this](const TReconcileInfo& info) {
+                EReconcileError error(info.message, QString(), info.errorCode);
+                TReconcileAction action = info.proposed == raSkip ? raSkip : raAbort;
+                if (OnReconcileError)
+                    OnReconcileError(this, error, info.kind, action);
+                return action;
+            },
+            mergeApplied);
     });
 }
 

@@ -88,10 +88,10 @@ bool TGridKeysEh::PlainKey(unsigned short key, TShiftState shift) {
         grid_.NextRecord();
         return true;
     case PageUp:
-        grid_.MoveBy(-grid_.VisibleRowCount());
+        grid_.MoveBy(-grid_.VisibleRowCount(), true);
         return true;
     case PageDown:
-        grid_.MoveBy(grid_.VisibleRowCount());
+        grid_.MoveBy(grid_.VisibleRowCount(), true);
         return true;
     case Left:
         grid_.SelectVisibleColumn(std::max(0, grid_.VisibleSelectedIndex() - 1));

@@ -119,6 +119,7 @@ void TGridMouseEh::Release(QPoint pos, Qt::MouseButton button, TShiftState shift
     const bool clicked = pressedShown_;
     if (drag == TDrag::None)
         return;
+    const int target = drag == TDrag::Moving ? MoveTarget(pos.x()) : -1;
     if (drag == TDrag::Moving ? button != Qt::LeftButton && button != Qt::RightButton
                               : button != Qt::LeftButton)
         return;
@@ -139,12 +140,10 @@ void TGridMouseEh::Release(QPoint pos, Qt::MouseButton button, TShiftState shift
         }
         return;
     }
-    case TDrag::Moving: {
-        const int target = MoveTarget(pos.x());
+    case TDrag::Moving:
         if (pos.y() >= 0 && pos.y() < grid_.Geometry().DataTop() && target != column)
             grid_.MoveColumn(column, target);
         return;
-    }
     case TDrag::None:
         return;
     }
