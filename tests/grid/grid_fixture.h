@@ -121,13 +121,17 @@ protected:
     }
 
     void SetUp() override { Build(); }
-    void TearDown() override {
+    void TearDown() override { Rebuild(); }
+    // Drops the window (to build another).
+    void Rebuild() {
         delete form_;
+        form_ = nullptr;
         Application->OnException = nullptr;
     }
 
-    // The window with its data components and the grid read from `description`.
-    void Build(const QString& description = ResultsGridDescription()) {
+    // The window with its data components and the grid read from `description`;
+    // without `declareFields` the dataset makes its fields when it opens.
+    void Build(const QString& description = ResultsGridDescription(), bool declareFields = true) {
         form_ = new TGridTestForm;
         auto* conn = new TSQLConnection(form_);
         conn->SetName(QStringLiteral("Dorvan"));
@@ -143,15 +147,17 @@ protected:
         cds_ = new TClientDataSet(form_);
         cds_->SetName(QStringLiteral("CArticulos"));
         cds_->SetProviderName(QStringLiteral("PArticulos"));
-        AddField<TStringField>("CODIGO", 20);
-        AddField<TStringField>("DESCRIPCION", 60);
-        AddField<TStringField>("UNIDAD", 8);
-        AddField<TIntegerField>("CATEG");
-        AddField<TIntegerField>("SUBCATEG");
-        auto* precio = AddField<TFMTBCDField>("PRECIO", 2);
-        precio->SetPrecision(15);
-        AddField<TBlobField>("FOTO");
-        AddField<TStringField>("ACTIVO", 1)->SetFixedChar(true);
+        if (declareFields) {
+            AddField<TStringField>("CODIGO", 20);
+            AddField<TStringField>("DESCRIPCION", 60);
+            AddField<TStringField>("UNIDAD", 8);
+            AddField<TIntegerField>("CATEG");
+            AddField<TIntegerField>("SUBCATEG");
+            auto* precio = AddField<TFMTBCDField>("PRECIO", 2);
+            precio->SetPrecision(15);
+            AddField<TBlobField>("FOTO");
+            AddField<TStringField>("ACTIVO", 1)->SetFixedChar(true);
+        }
         form_->Read(description);
         grid_ = FindRequired<TDBGridEh>(*form_, QStringLiteral("DBGridEh2"));
         source_ = FindRequired<TDataSource>(*form_, QStringLiteral("DArticulos"));
