@@ -388,8 +388,6 @@ void TDBGridEh::LayoutChanged() {
     sumList_.Producer().SetDataSet(dataSet);
     if (columns_.State() == TColumnsStateEh::csDefault)
         columns_.RebuildDefaultColumns(dataLink_.Active() ? dataSet : nullptr);
-    else
-        columns_.ClearFieldReferences();
     ClampSelectedIndex();
 
     const std::vector<TColumnEh*> visible = VisibleColumns();

@@ -30,22 +30,19 @@ void TColumnEh::Changed(bool layout) const {
 
 void TColumnEh::SetFieldName(const QString& name) {
     fieldName_ = name;
-    field_ = nullptr;
     fitWeight_ = Width();
     Changed(true);
 }
 
 TField* TColumnEh::Field() const {
-    if (field_ || fieldName_.isEmpty())
-        return field_;
     const IColumnsHostEh* host = Host();
     const TDataSet* dataSet = host ? host->ColumnsDataSet() : nullptr;
-    if (!dataSet)
+    if (fieldName_.isEmpty() || !dataSet || (!dataSet->Active() && dataSet->DefaultFields()))
         return nullptr;
-    field_ = dataSet->FindField(fieldName_);
-    if (field_)
-        const_cast<TColumnEh*>(this)->fieldName_ = field_->FieldName();
-    return field_;
+    TField* field = dataSet->FindField(fieldName_);
+    if (field && field->FieldName() != fieldName_)
+        fieldName_ = field->FieldName();
+    return field;
 }
 
 QString TColumnEh::DisplayTextOf(const TValue& value) const {

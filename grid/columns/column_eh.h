@@ -27,11 +27,12 @@ public:
     const QString& FieldName() const { return fieldName_; }
     // Also makes the column's width its fit weight.
     void SetFieldName(const QString& name);
-    // The field of that name in the grid's dataset, looked up on first need
-    // and kept until ClearFieldReference; the stored name then takes the
-    // field's own letter case. Null when there is none.
+    // The field of that name in the grid's dataset, while the dataset is open
+    // or has persistent fields; the stored name then takes the field's own
+    // letter case. Null when there is none. It is looked up at every call:
+    // fields made by the dataset go when it closes, and a kept pointer could
+    // outlive them.
     TField* Field() const;
-    void ClearFieldReference() { field_ = nullptr; }
     // The text the column shows for a value of its field ("" without a field).
     QString DisplayTextOf(const TValue& value) const;
 
@@ -81,8 +82,7 @@ public:
 
 private:
     TDBGridColumnsEh& collection_;
-    QString fieldName_;
-    mutable TField* field_ = nullptr;
+    mutable QString fieldName_;
     std::optional<int> width_;
     int minWidth_ = 0;
     int maxWidth_ = 0;

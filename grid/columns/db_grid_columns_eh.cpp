@@ -82,11 +82,6 @@ void TDBGridColumnsEh::EndUpdate() {
     }
 }
 
-void TDBGridColumnsEh::ClearFieldReferences() {
-    for (const auto& column : items_)
-        column->ClearFieldReference();
-}
-
 std::vector<TColumnEh*> TDBGridColumnsEh::VisibleColumns() const {
     std::vector<TColumnEh*> visible;
     for (const auto& column : items_)

@@ -46,8 +46,6 @@ public:
     void EndUpdate();
     bool Updating() const { return updateCount_ > 0; }
 
-    // Declared columns look their fields up again (the dataset was reopened).
-    void ClearFieldReferences();
     std::vector<TColumnEh*> VisibleColumns() const;
 
     void Changed(bool layout);
