@@ -130,27 +130,28 @@ void TDBGridEh::SetSelectedIndex(int index) {
         HideEditor();
     }
     selectedIndex_ = index;
-    const int visible = VisibleSelectedIndex();
-    if (!autoFitColWidths_ && visible >= 0 &&
-        (visible < leftColumn_ || geometry_.SpanOf(visible) < 0 ||
-         geometry_.columns[static_cast<size_t>(geometry_.SpanOf(visible))].left +
-                 CellWidth(visible) >
-             ClientWidth())) {
-        leftColumn_ = std::min(visible, std::max(leftColumn_, 0));
-        if (visible > leftColumn_) {
-            // Shift right until the column ends inside the client area.
-            int right = geometry_.indicatorWidth + 1;
-            int first = visible;
-            right += CellWidth(visible) + 1;
-            while (first > 0 && right + CellWidth(first - 1) + 1 <= ClientWidth())
-                right += CellWidth(--first) + 1;
-            leftColumn_ = first;
-        }
-        geometry_.LayColumns(cellWidths_, leftColumn_);
-    }
+    ScrollColumnIntoView(VisibleSelectedIndex());
     PlaceEditor();
     InvalidateGrid();
     CurrentCellMaybeChanged();
+}
+
+void TDBGridEh::ScrollColumnIntoView(int visibleIndex) {
+    // A fitted grid shows every column; otherwise the first column shown moves
+    // as little as it must for the column to be whole on view.
+    if (autoFitColWidths_ || visibleIndex < 0)
+        return;
+    const int line = options_.Contains(TDBGridOption::dgColLines) ? 1 : 0;
+    if (visibleIndex < leftColumn_) {
+        leftColumn_ = visibleIndex;
+    } else {
+        int right = geometry_.indicatorWidth > 0 ? geometry_.indicatorWidth + line : 0;
+        for (int i = leftColumn_; i <= visibleIndex; ++i)
+            right += CellWidth(i) + line;
+        while (leftColumn_ < visibleIndex && right > ClientWidth())
+            right -= CellWidth(leftColumn_++) + line;
+    }
+    geometry_.LayColumns(cellWidths_, leftColumn_);
 }
 
 TColumnEh* TDBGridEh::SelectedColumn() const {

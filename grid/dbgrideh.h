@@ -271,6 +271,7 @@ private:
     void PlaceEditor();
     void ResetEditorText();
     void ClampSelectedIndex();
+    void ScrollColumnIntoView(int visibleIndex);
     void PostRefit();
 
     TGridWidgetEh* widget_ = nullptr;

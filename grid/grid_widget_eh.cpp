@@ -3,6 +3,7 @@
 #include "grid/dbgrideh.h"
 #include "grid/editor/inplace_edit_eh.h"
 #include "grid/input/grid_mouse_eh.h"
+#include "grid/tab_key_eh.h"
 #include "platform/ui/application.h"
 
 #include <QApplication>
@@ -34,13 +35,9 @@ TGridWidgetEh::TGridWidgetEh() {
 }
 
 bool TGridWidgetEh::event(QEvent* event) {
-    // Tab moves between cells: the grid takes it before Qt's focus chain does.
-    if (event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
-            keyPressEvent(key);
-            return true;
-        }
+    if (QKeyEvent* tab = TabKeyPress(event)) {
+        keyPressEvent(tab);
+        return true;
     }
     return QAbstractScrollArea::event(event);
 }

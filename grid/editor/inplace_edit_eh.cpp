@@ -1,6 +1,7 @@
 #include "grid/editor/inplace_edit_eh.h"
 
 #include "grid/dbgrideh.h"
+#include "grid/tab_key_eh.h"
 #include "platform/ui/application.h"
 
 #include <QApplication>
@@ -21,13 +22,9 @@ void TInplaceEditEh::SetFieldText(const QString& text) {
 }
 
 bool TInplaceEditEh::event(QEvent* event) {
-    // Tab and Shift+Tab move between cells, not between controls.
-    if (event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
-            keyPressEvent(key);
-            return true;
-        }
+    if (QKeyEvent* tab = TabKeyPress(event)) {
+        keyPressEvent(tab);
+        return true;
     }
     return QLineEdit::event(event);
 }

@@ -124,3 +124,27 @@ TEST_F(GridFitTest, TheScrollBarAppearingRefitsToTheNarrowerClientArea) {
     EXPECT_FALSE(grid_->GridWidget().verticalScrollBar()->isVisible());
     EXPECT_EQ(SumOfWidths() + kIndicatorAndLines, wide);
 }
+
+TEST_F(GridFitTest, WithoutFittingTheViewFollowsTheSelectedColumn) {
+    Rebuild();
+    Build(ResultsGridDescription().replace(QStringLiteral("AutoFitColWidths = True"),
+                                           QStringLiteral("AutoFitColWidths = False")));
+    Open(5);
+    Show();
+    // The columns keep their unfitted widths, wider than the grid together.
+    EXPECT_EQ(grid_->VisibleColumns()[1]->Width(), grid_->VisibleColumns()[1]->DefaultWidth());
+    for (TColumnEh* c : grid_->VisibleColumns())
+        c->SetWidth(300);
+    const TGridGeometryEh& g = grid_->Geometry();
+    Key(Qt::Key_End);
+    ASSERT_GE(g.SpanOf(5), 0);
+    EXPECT_LE(g.CellRect(g.SpanOf(5), 0).right(), grid_->ClientWidth() - 1);
+    EXPECT_GT(grid_->LeftColumn(), 0);
+    Key(Qt::Key_Home);
+    EXPECT_EQ(grid_->LeftColumn(), 0);
+    EXPECT_EQ(g.SpanOf(0), 0);
+    // A dragged width becomes the column's width.
+    const QPoint edge = TitleRightEdge(0);
+    Drag(edge, edge - QPoint(100, 0));
+    EXPECT_EQ(grid_->VisibleColumns()[0]->Width(), 200);
+}
