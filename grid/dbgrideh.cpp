@@ -828,10 +828,19 @@ void TDBGridEh::FocusLeftGrid() {
         extension->FocusLost(*this);
     TDataSet* dataSet = DataSet();
     if (dataLink_.Active() && dataSet) {
-        if (options_.Contains(TDBGridOption::dgCancelOnExit) && NewRecordUnchanged())
+        if (options_.Contains(TDBGridOption::dgCancelOnExit) && NewRecordUnchanged()) {
             dataSet->Cancel();
-        else
-            UpdateText();
+        } else {
+            try {
+                UpdateText();
+            } catch (...) {
+                // The text the field refused stays in the editor, which gets
+                // the focus back so that it can be put right.
+                if (EditorMode())
+                    editor_->setFocus(Qt::OtherFocusReason);
+                throw;
+            }
+        }
     }
     HideEditor();
     InvalidateGrid();

@@ -35,7 +35,9 @@ TGridWidgetEh::TGridWidgetEh() {
 }
 
 bool TGridWidgetEh::event(QEvent* event) {
-    if (QKeyEvent* tab = TabKeyPress(event)) {
+    QKeyEvent* tab =
+        grid && grid->Options().Contains(TDBGridOption::dgTabs) ? TabKeyPress(event) : nullptr;
+    if (tab) {
         keyPressEvent(tab);
         return true;
     }

@@ -1,6 +1,7 @@
 #pragma once
-// Tab and Shift+Tab move between the grid's cells, not between controls: the
-// grid's widget and its cell editor take them before Qt's focus chain does.
+// Tab and Shift+Tab move between the grid's cells (with dgTabs), not between
+// controls: the grid's widget and its cell editor take them before Qt's focus
+// chain does.
 
 #include <QEvent>
 #include <QKeyEvent>

@@ -22,7 +22,8 @@ void TInplaceEditEh::SetFieldText(const QString& text) {
 }
 
 bool TInplaceEditEh::event(QEvent* event) {
-    if (QKeyEvent* tab = TabKeyPress(event)) {
+    QKeyEvent* tab = grid_.Options().Contains(TDBGridOption::dgTabs) ? TabKeyPress(event) : nullptr;
+    if (tab) {
         keyPressEvent(tab);
         return true;
     }

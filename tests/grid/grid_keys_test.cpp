@@ -287,3 +287,28 @@ TEST_F(GridKeysTest, NothingHappensWhileTheDatasetIsClosed) {
     EXPECT_EQ(grid_->Rows().Count(), 0);
     EXPECT_FALSE(grid_->GridWidget().verticalScrollBar()->isVisible());
 }
+
+TEST_F(GridKeysTest, TextAFieldRefusesStaysInTheEditor) {
+    QString reported;
+    Application->OnException = [&](TObject*, const Exception& e) { reported = e.Message(); };
+    Key(Qt::Key_End);
+    Key(Qt::Key_Left);
+    Key(Qt::Key_Left); // CATEG, a whole number
+    Type(QStringLiteral("abc"));
+    // Neither another column nor another control takes the focus from it.
+    Key(Qt::Key_Tab);
+    EXPECT_FALSE(reported.isEmpty());
+    EXPECT_EQ(grid_->VisibleSelectedIndex(), 3);
+    reported.clear();
+    other_->SetFocus();
+    QApplication::processEvents();
+    EXPECT_FALSE(reported.isEmpty());
+    ASSERT_TRUE(grid_->EditorMode());
+    EXPECT_TRUE(grid_->InplaceEditor()->hasFocus());
+    EXPECT_EQ(grid_->InplaceEditor()->text(), QStringLiteral("abc"));
+    // Put right, it is written.
+    grid_->InplaceEditor()->selectAll();
+    Type(QStringLiteral("7"));
+    Key(Qt::Key_Down);
+    EXPECT_EQ(cds_->FieldValueAt(Field("CATEG"), 1).AsInteger(), 7);
+}
