@@ -382,15 +382,16 @@ TGridExtensionEh& TDBGridEh::AddExtension(std::unique_ptr<TGridExtensionEh> exte
     return *extensions_.back();
 }
 
-void TDBGridEh::KeyDown(unsigned short key, TShiftState shift) {
+bool TDBGridEh::KeyDown(unsigned short key, TShiftState shift) {
     if (key == GridKeysEh::Escape && mouse_->Drag() != TGridMouseEh::TDrag::None) {
         mouse_->Cancel();
-        return;
+        return true;
     }
     for (const auto& extension : extensions_)
         if (extension->KeyDown(*this, key, shift) || key == 0)
-            return;
+            return false;
     keys_->KeyDown(key, shift);
+    return true;
 }
 
 void TDBGridEh::KeyPress(QChar key) {

@@ -225,7 +225,8 @@ public:
     void ViewportResized();
     void FocusEnteredGrid();
     void FocusLeftGrid();
-    void KeyDown(unsigned short key, TShiftState shift);
+    // False when an extension took the key: no character follows from it.
+    bool KeyDown(unsigned short key, TShiftState shift);
     void KeyPress(QChar key);
     void KeyUp(unsigned short key, TShiftState shift);
     // A key typed into the cell editor; true when the grid took it.

@@ -110,14 +110,15 @@ void TGridWidgetEh::keyPressEvent(QKeyEvent* event) {
         return;
     const unsigned short key = TControl::VirtualKey(event->key());
     const TShiftState shift = TControl::ShiftState(event->modifiers());
+    bool characters = true;
     if (key != 0)
-        Run(grid, [&] { grid->KeyDown(key, shift); });
+        Run(grid, [&] { characters = grid->KeyDown(key, shift); });
     // Characters (and Backspace) typed without Ctrl or Alt; Delete is no character.
     const QString text = event->text();
     const bool character =
         text.size() == 1 && !(shift & (ssCtrl | ssAlt)) &&
         ((text[0].unicode() >= 32 && text[0].unicode() != 127) || text[0].unicode() == 8);
-    if (character && grid)
+    if (character && characters && grid)
         Run(grid, [&] { grid->KeyPress(text[0]); });
     event->accept();
 }

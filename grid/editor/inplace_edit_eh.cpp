@@ -37,6 +37,14 @@ void TInplaceEditEh::keyPressEvent(QKeyEvent* event) {
         QLineEdit::keyPressEvent(event);
 }
 
+// The grid hears keys going up in its editor too (Ctrl released ends a sort marking).
+void TInplaceEditEh::keyReleaseEvent(QKeyEvent* event) {
+    QLineEdit::keyReleaseEvent(event);
+    Application->Dispatch(&grid_, [&] {
+        grid_.KeyUp(TControl::VirtualKey(event->key()), TControl::ShiftState(event->modifiers()));
+    });
+}
+
 void TInplaceEditEh::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
     // Leaving the window is no exit from the grid; moving back to the grid is none either.

@@ -19,6 +19,7 @@ public:
         searchKeys.push_back(key);
         return true;
     }
+    void KeyUp(TDBGridEh&, unsigned short key, TShiftState) override { keysUp.push_back(key); }
     void CurrentCellChanged(TDBGridEh&) override { ++cellChanges; }
     bool AllowEditor(const TDBGridEh&) const override { return allowEditor; }
     void FocusLost(TDBGridEh&) override { ++focusLost; }
@@ -27,6 +28,7 @@ public:
     }
 
     std::vector<unsigned short> keys;
+    std::vector<unsigned short> keysUp;
     unsigned short takeKey = 0;
     QChar takeChar;
     std::vector<TGridSearchKeyEh> searchKeys;
@@ -79,6 +81,11 @@ TEST_F(GridExtensionTest, KeysReachTheExtensionsBeforeTheGrid) {
     hook_->takeChar = QLatin1Char('q');
     Type(QStringLiteral("q"));
     EXPECT_FALSE(grid_->EditorMode());
+    // A key an extension took makes no character: Backspace opens no editor.
+    hook_->takeKey = 8;
+    Key(Qt::Key_Backspace);
+    EXPECT_FALSE(grid_->EditorMode());
+    hook_->takeKey = 0;
     hook_->allowEditor = false;
     Type(QStringLiteral("w"));
     Key(Qt::Key_F2);
@@ -109,6 +116,10 @@ TEST_F(GridExtensionTest, TitleClicksAndTheFocusLeaving) {
     // Into the grid's own editor is no leaving; into another control is.
     Key(Qt::Key_F2);
     EXPECT_EQ(hook_->focusLost, 0);
+    // Ctrl going up is heard from the editor as from the grid.
+    QTest::keyRelease(KeyTarget(), Qt::Key_Control);
+    ASSERT_FALSE(hook_->keysUp.empty());
+    EXPECT_EQ(hook_->keysUp.back(), 17);
     other_->SetFocus();
     QApplication::processEvents();
     EXPECT_EQ(hook_->focusLost, 1);
