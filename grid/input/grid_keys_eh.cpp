@@ -40,11 +40,13 @@ bool TGridKeysEh::CtrlKey(unsigned short key, TShiftState shift) {
         return true;
     case Up:
     case PageUp:
-        grid_.MoveBy(grid_.Rows().FirstRecNo() - dataSet->RecNo());
+        if (grid_.Rows().FirstRecNo() > 0)
+            grid_.MoveBy(grid_.Rows().FirstRecNo() - dataSet->RecNo());
         return true;
     case Down:
     case PageDown:
-        grid_.MoveBy(grid_.Rows().LastRecNo() - dataSet->RecNo());
+        if (grid_.Rows().LastRecNo() > 0)
+            grid_.MoveBy(grid_.Rows().LastRecNo() - dataSet->RecNo());
         return true;
     case Left:
         grid_.SelectVisibleColumn(0);

@@ -128,10 +128,12 @@ void TGridMouseEh::Release(QPoint pos, Qt::MouseButton button, TShiftState shift
     column_ = -1;
     grid_.InvalidateGrid();
     switch (drag) {
-    case TDrag::TitlePress:
-        if (clicked)
-            grid_.TitleClick(*grid_.VisibleColumns()[static_cast<size_t>(column)], shift);
+    case TDrag::TitlePress: {
+        const std::vector<TColumnEh*> columns = grid_.VisibleColumns();
+        if (clicked && column < static_cast<int>(columns.size()))
+            grid_.TitleClick(*columns[static_cast<size_t>(column)], shift);
         return;
+    }
     case TDrag::Sizing: {
         const int width = pos.x() - sizingLeft_;
         if (width > 1) {
@@ -216,8 +218,11 @@ void TGridMouseEh::PaintOverlay(QPainter& painter) const {
     const int from = g.SpanOf(column_);
     const int width = from >= 0 ? g.columns[static_cast<size_t>(from)].width : 64;
     const QRect floating(pointer_.x() - width / 2, 0, width, g.titleHeight);
+    const std::vector<TColumnEh*> columns = grid_.VisibleColumns();
+    if (column_ >= static_cast<int>(columns.size()))
+        return;
     painter.setOpacity(0.6);
-    const TColumnEh* column = grid_.VisibleColumns()[static_cast<size_t>(column_)];
+    const TColumnEh* column = columns[static_cast<size_t>(column_)];
     TTitleCellEh title;
     title.cell = floating;
     title.caption = column->Title().Caption();

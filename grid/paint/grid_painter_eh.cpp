@@ -26,6 +26,14 @@ public:
     }
 
 private:
+    // The column of a span; null for a span left from before the columns
+    // changed (every change runs a layout pass, so none should be).
+    TColumnEh* ColumnOf(const TGridColumnSpanEh& span) const {
+        return span.visibleIndex < static_cast<int>(columns_.size())
+                   ? columns_[static_cast<size_t>(span.visibleIndex)]
+                   : nullptr;
+    }
+
     bool Fixed3D() const { return grid_.OptionsEh().Contains(TDBGridEhOption::dghFixed3D); }
     int ShownRows() const { return g_.shownRows; }
     int DataBottom() const { return g_.DataBottom(); }
@@ -40,7 +48,10 @@ private:
         const int pressed = grid_.Mouse().PressedTitle();
         for (size_t s = 0; s < g_.columns.size(); ++s) {
             const TGridColumnSpanEh& span = g_.columns[s];
-            TColumnEh& column = *columns_[static_cast<size_t>(span.visibleIndex)];
+            TColumnEh* columnOf = ColumnOf(span);
+            if (!columnOf)
+                continue;
+            TColumnEh& column = *columnOf;
             TTitleCellEh title;
             title.cell = g_.TitleRect(static_cast<int>(s));
             title.caption = column.Title().Caption();
@@ -93,7 +104,10 @@ private:
             }
             for (size_t s = 0; s < g_.columns.size(); ++s) {
                 const TGridColumnSpanEh& span = g_.columns[s];
-                TColumnEh& column = *columns_[static_cast<size_t>(span.visibleIndex)];
+                TColumnEh* columnOf = ColumnOf(span);
+                if (!columnOf)
+                    continue;
+                TColumnEh& column = *columnOf;
                 const TField* field = column.Field();
                 TDataCellEh cell;
                 cell.cell = g_.CellRect(static_cast<int>(s), r);
@@ -137,14 +151,16 @@ private:
             }
             for (size_t s = 0; s < g_.columns.size(); ++s) {
                 const TGridColumnSpanEh& span = g_.columns[s];
-                const TColumnEh& column = *columns_[static_cast<size_t>(span.visibleIndex)];
+                const TColumnEh* column = ColumnOf(span);
+                if (!column)
+                    continue;
                 TDataCellEh cell;
                 cell.cell = QRect(span.left, top, span.width, g_.rowHeight);
-                cell.text = column.Footer().DisplayText();
+                cell.text = column->Footer().DisplayText();
                 cell.font = font;
                 cell.background = palette_.footer;
                 cell.textColor = palette_.footerText;
-                cell.alignment = column.Alignment();
+                cell.alignment = column->Alignment();
                 cell.raised = footer3D;
                 GridCellPainterEh::PaintDataCell(painter_, cell, palette_);
             }
