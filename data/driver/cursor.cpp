@@ -1,5 +1,6 @@
 #include "data/driver/cursor.h"
 
+#include "data/driver/blob.h"
 #include "data/driver/fb_internal.h"
 
 #include <cmath>
@@ -221,51 +222,13 @@ QByteArray Cursor::AsBytes(int index) const {
         return QByteArray(reinterpret_cast<const char*>(data), p.length);
     if (p.type == SQL_VARYING) {
         const auto len = Read<ISC_USHORT>(data);
+        if (len > p.length) // never more than the place holds
+            throw Error(Status::InvalidLength, QString());
         return QByteArray(reinterpret_cast<const char*>(data + sizeof(ISC_USHORT)), len);
     }
     if (p.type != SQL_BLOB)
         BadRead();
-    ISC_QUAD id = Read<ISC_QUAD>(data);
-    FbStatus st(c.conn->master);
-    IBlob* blob = c.conn->attachment->openBlob(&st, c.transaction, &id, 0, nullptr);
-    st.Check(Status::ServerError, c.conn->util);
-    // Its size first, then all its bytes.
-    const unsigned char items[] = {isc_info_blob_total_length};
-    unsigned char info[32] = {};
-    blob->getInfo(&st, sizeof items, items, sizeof info, info);
-    qint64 total = -1;
-    if (!st.Failed() && info[0] == isc_info_blob_total_length) {
-        const int len = info[1] | (info[2] << 8);
-        total = 0;
-        for (int i = len - 1; i >= 0; --i) // little-endian integer of `len` bytes
-            total = (total << 8) | info[3 + i];
-    }
-    QByteArray bytes;
-    if (!st.Failed() && total >= 0) {
-        bytes.resize(static_cast<qsizetype>(total));
-        qsizetype at = 0;
-        while (at < bytes.size()) {
-            unsigned got = 0;
-            const auto want = static_cast<unsigned>(qMin<qsizetype>(bytes.size() - at, 65535));
-            const int r = blob->getSegment(&st, want, bytes.data() + at, &got);
-            if (st.Failed() || r == IStatus::RESULT_NO_DATA || r == IStatus::RESULT_ERROR)
-                break;
-            at += got;
-        }
-        bytes.truncate(at);
-    }
-    if (st.Failed()) {
-        const QString text = st.Text(c.conn->util);
-        FbStatus again(c.conn->master);
-        blob->close(&again);
-        if (again.Failed())
-            blob->release();
-        throw Error(Status::ServerError, text);
-    }
-    blob->close(&st);
-    if (st.Failed())
-        blob->release();
-    return bytes;
+    return Blob::Open(*c.conn, c.transaction, Read<ISC_QUAD>(data)).ReadAll();
 }
 
 qint64 Cursor::AsInteger(int index) const {

@@ -1,28 +1,19 @@
 // The driver against the real local server.
 
+#include "data/driver/blob.h"
 #include "data/driver/client_library.h"
 #include "data/driver/connection.h"
 #include "data/driver/cursor.h"
 #include "data/driver/driver_error.h"
 #include "data/driver/statement.h"
 #include "tests/support/test_database.h"
+#include "tests/support/raised.h"
 
 #include <gtest/gtest.h>
 
 using namespace Driver;
 
 namespace {
-
-// Runs `f` and returns the Error it raised (fails the test when none).
-template <typename F> Error Raised(F f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e;
-    }
-    ADD_FAILURE() << "no Driver::Error raised";
-    return Error(0, QString());
-}
 
 class DriverTest : public ::testing::Test {
 protected:
@@ -40,21 +31,14 @@ protected:
 } // namespace
 
 TEST(DriverLoad, AMissingLibraryCannotBeLoaded) {
-    try {
-        LoadClient(QStringLiteral("libamqb_no_such_client.so.9"));
-        FAIL();
-    } catch (const LoadError& e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Unable to Load libamqb_no_such_client.so.9"));
-    }
+    EXPECT_EQ(Raised<LoadError>([] { LoadClient(QStringLiteral("libamqb_no_such_client.so.9")); })
+                  .Message(),
+              QStringLiteral("Unable to Load libamqb_no_such_client.so.9"));
 }
 
 TEST(DriverLoad, ALibraryWithoutTheEntryIsRefused) {
-    try {
-        LoadClient(QStringLiteral("libz.so.1"));
-        FAIL();
-    } catch (const LoadError& e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Unable to Find Procedure fb_get_master_interface"));
-    }
+    EXPECT_EQ(Raised<LoadError>([] { LoadClient(QStringLiteral("libz.so.1")); }).Message(),
+              QStringLiteral("Unable to Find Procedure fb_get_master_interface"));
 }
 
 TEST(DriverLoad, TheClientIsLoadedOnce) {
@@ -84,8 +68,8 @@ TEST_F(DriverTest, AWrongPasswordFailsWithStatus21) {
     ConnectOptions o = db_.Options();
     o.password = QStringLiteral("not-the-password");
     Connection c;
-    const Error e = Raised([&] { c.Attach(o); });
-    EXPECT_EQ(e.StatusCode(), 21);
+    const Error e = Raised<Error>([&] { c.Attach(o); });
+    EXPECT_EQ(e.StatusCode(), Status::ConnectFailed);
     EXPECT_TRUE(e.ServerText().contains(QStringLiteral("Your user name and password are not defined")))
         << qPrintable(e.ServerText());
     EXPECT_FALSE(c.Attached());
@@ -93,15 +77,15 @@ TEST_F(DriverTest, AWrongPasswordFailsWithStatus21) {
 
 TEST_F(DriverTest, StatementsReportTheServerTextOfAKeyViolation) {
     conn_.ExecuteDirect(QStringLiteral("insert into T (ID) values (1)"));
-    const Error e = Raised([&] { conn_.ExecuteDirect(QStringLiteral("insert into T (ID) values (1)")); });
-    EXPECT_EQ(e.StatusCode(), 101);
+    const Error e = Raised<Error>([&] { conn_.ExecuteDirect(QStringLiteral("insert into T (ID) values (1)")); });
+    EXPECT_EQ(e.StatusCode(), Status::ServerError);
     EXPECT_TRUE(e.ServerText().startsWith(QStringLiteral("violation of PRIMARY or UNIQUE KEY constraint")))
         << qPrintable(e.ServerText());
     EXPECT_TRUE(e.ServerText().contains(QStringLiteral("\r\n")));
     EXPECT_FALSE(e.ServerText().contains(QStringLiteral("\r\n-")));
     // A statement the server cannot prepare fails the same way.
-    const Error bad = Raised([&] { conn_.Prepare(QStringLiteral("select nonsense from")); });
-    EXPECT_EQ(bad.StatusCode(), 101);
+    const Error bad = Raised<Error>([&] { conn_.Prepare(QStringLiteral("select nonsense from")); });
+    EXPECT_EQ(bad.StatusCode(), Status::ServerError);
     EXPECT_FALSE(bad.ServerText().isEmpty());
 }
 
@@ -214,8 +198,8 @@ TEST_F(DriverTest, TextGoesIntoPlacesOfOtherTypes) {
 TEST_F(DriverTest, UnboundAndOutOfRangeParametersAreRefused) {
     auto ins = conn_.Prepare(QStringLiteral("insert into T (ID, NAME) values (?, ?)"));
     ins->SetInt32(0, 1);
-    EXPECT_EQ(Raised([&] { ins->Execute(); }).StatusCode(), 11);
-    EXPECT_EQ(Raised([&] { ins->SetInt32(2, 1); }).StatusCode(), Status::OutOfRange);
+    EXPECT_EQ(Raised<Error>([&] { ins->Execute(); }).StatusCode(), Status::ParameterNotSet);
+    EXPECT_EQ(Raised<Error>([&] { ins->SetInt32(2, 1); }).StatusCode(), Status::OutOfRange);
 }
 
 TEST_F(DriverTest, BlobsOfAnySizeComeBackByteForByte) {
@@ -273,7 +257,7 @@ TEST_F(DriverTest, AnExplicitTransactionCommitsOrRollsBack) {
     EXPECT_FALSE(conn_.InTransaction());
     conn_.StartTransaction(Isolation::ReadCommitted);
     EXPECT_TRUE(conn_.InTransaction());
-    EXPECT_EQ(Raised([&] { conn_.StartTransaction(Isolation::ReadCommitted); }).StatusCode(),
+    EXPECT_EQ(Raised<Error>([&] { conn_.StartTransaction(Isolation::ReadCommitted); }).StatusCode(),
               Status::TransactionActive);
     auto upd = conn_.Prepare(QStringLiteral("insert into T (ID) values (?)"));
     upd->SetInt32(0, 1);
@@ -289,8 +273,8 @@ TEST_F(DriverTest, AnExplicitTransactionCommitsOrRollsBack) {
     upd->Execute();
     conn_.Commit();
     EXPECT_EQ(db_.Query(QStringLiteral("select ID from T")), (std::vector<QStringList>{{"2"}}));
-    EXPECT_EQ(Raised([&] { conn_.Commit(); }).StatusCode(), Status::InvalidHandle);
-    EXPECT_EQ(Raised([&] { conn_.Rollback(); }).StatusCode(), Status::InvalidHandle);
+    EXPECT_EQ(Raised<Error>([&] { conn_.Commit(); }).StatusCode(), Status::InvalidHandle);
+    EXPECT_EQ(Raised<Error>([&] { conn_.Rollback(); }).StatusCode(), Status::InvalidHandle);
 }
 
 TEST_F(DriverTest, RepeatableReadKeepsItsSnapshot) {
@@ -321,8 +305,8 @@ TEST_F(DriverTest, WithoutWaitOnLocksAConflictFailsAtOnce) {
     other.Attach(o);
     conn_.StartTransaction(Isolation::ReadCommitted);
     conn_.ExecuteDirect(QStringLiteral("update T set I = 1 where ID = 1"));
-    const Error e = Raised([&] { other.ExecuteDirect(QStringLiteral("update T set I = 2 where ID = 1")); });
-    EXPECT_EQ(e.StatusCode(), 101);
+    const Error e = Raised<Error>([&] { other.ExecuteDirect(QStringLiteral("update T set I = 2 where ID = 1")); });
+    EXPECT_EQ(e.StatusCode(), Status::ServerError);
     EXPECT_TRUE(e.ServerText().contains(QStringLiteral("conflict"))) << qPrintable(e.ServerText());
     conn_.Rollback();
 }
@@ -381,17 +365,17 @@ TEST_F(DriverTest, DetachReleasesStatementsAndCursors) {
     auto c = sel->Execute();
     conn_.Detach();
     EXPECT_FALSE(c->Next());
-    EXPECT_EQ(Raised([&] { sel->Execute(); }).StatusCode(), Status::InvalidHandle);
+    EXPECT_EQ(Raised<Error>([&] { sel->Execute(); }).StatusCode(), Status::InvalidHandle);
 }
 
 TEST_F(DriverTest, ReadingAValueOfAnotherKindIsRefused) {
     db_.Run(QStringLiteral("insert into T (ID, NAME) values (1, 'x');"));
     auto sel = conn_.Prepare(QStringLiteral("select ID, NAME from T"));
     auto c = sel->Execute();
-    EXPECT_EQ(Raised([&] { c->AsInteger(0); }).StatusCode(), Status::ResultAtEof);
+    EXPECT_EQ(Raised<Error>([&] { c->AsInteger(0); }).StatusCode(), Status::ResultAtEof);
     ASSERT_TRUE(c->Next());
-    EXPECT_EQ(Raised([&] { c->AsDate(1); }).StatusCode(), Status::InvalidTranslation);
-    EXPECT_EQ(Raised([&] { c->AsString(7); }).StatusCode(), Status::OutOfRange);
+    EXPECT_EQ(Raised<Error>([&] { c->AsDate(1); }).StatusCode(), Status::InvalidTranslation);
+    EXPECT_EQ(Raised<Error>([&] { c->AsString(7); }).StatusCode(), Status::OutOfRange);
 }
 
 TEST(TestDatabaseScript, SplitsOnTerminatorsOutsideQuotesAndComments) {
@@ -401,4 +385,24 @@ TEST(TestDatabaseScript, SplitsOnTerminatorsOutsideQuotesAndComments) {
                   "set term ^ ;\ncreate procedure P as begin exit; end^\nset term ; ^\nselect 2 from Y")),
               (QStringList{"insert into T values ('a;b')", "/* c; d */ select 1 from X",
                            "create procedure P as begin exit; end", "select 2 from Y"}));
+}
+
+TEST(BlobInfo, TheTotalLengthIsReadOnlyWhenTheBlockHoldsItWhole) {
+    struct Case {
+        std::vector<unsigned char> block;
+        std::optional<quint64> total;
+    };
+    const Case cases[] = {
+        {{isc_info_blob_total_length, 4, 0, 0x10, 0x27, 0, 0, isc_info_end}, 10000},
+        {{isc_info_blob_total_length, 2, 0, 0xFF, 0x7F}, 32767},
+        {{isc_info_blob_total_length, 8, 0, 1, 0, 0, 0, 0, 0, 0, 0x80}, 0x8000000000000001ull},
+        {{isc_info_blob_total_length, 4, 0, 0x10, 0x27}, std::nullopt},     // cut short
+        {{isc_info_blob_total_length, 0xFF, 0xFF, 1, 2, 3}, std::nullopt}, // a length beyond it
+        {{isc_info_blob_total_length, 9, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1}, std::nullopt},
+        {{isc_info_blob_total_length, 0, 0}, std::nullopt},
+        {{isc_info_truncated, 4, 0, 1, 0, 0, 0}, std::nullopt},
+        {{}, std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(BlobTotalLength(c.block), c.total) << c.block.size() << " bytes";
 }
