@@ -4,7 +4,7 @@
 // passes, and the routines that report every error that reaches the user.
 
 #include "data/dataset/dataset.h"
-#include "data/dataset/dataset_provider.h"
+#include "data/dataset/client/dataset_provider.h"
 #include "platform/ui/data_module.h"
 
 class TSQLConnection;

@@ -2,6 +2,8 @@
 
 #include "data/dataset/db_error.h"
 
+#include <utility>
+
 // ---- TParam ------------------------------------------------------------------
 
 QString ParamTypeIdent(TParamType type) {
@@ -119,26 +121,26 @@ TParam& TParams::CreateParam(TFieldType dataType, const QString& name, TParamTyp
 
 void TParams::Delete(int index) { items_.erase(items_.begin() + index); }
 
-TParam* TParams::FindParam(QStringView name) {
-    for (auto& p : items_)
+const TParam* TParams::FindParam(QStringView name) const {
+    for (const auto& p : items_)
         if (p->Name().compare(name, Qt::CaseInsensitive) == 0)
             return p.get();
     return nullptr;
 }
 
-const TParam* TParams::FindParam(QStringView name) const {
-    return const_cast<TParams*>(this)->FindParam(name);
+TParam* TParams::FindParam(QStringView name) {
+    return const_cast<TParam*>(std::as_const(*this).FindParam(name));
 }
 
-TParam& TParams::ParamByName(QStringView name) {
-    TParam* p = FindParam(name);
+const TParam& TParams::ParamByName(QStringView name) const {
+    const TParam* p = FindParam(name);
     if (!p)
         DatabaseError(QStringLiteral("Parameter '%1' not found").arg(name));
     return *p;
 }
 
-const TParam& TParams::ParamByName(QStringView name) const {
-    return const_cast<TParams*>(this)->ParamByName(name);
+TParam& TParams::ParamByName(QStringView name) {
+    return const_cast<TParam&>(std::as_const(*this).ParamByName(name));
 }
 
 void TParams::AssignValues(const TParams& source) {

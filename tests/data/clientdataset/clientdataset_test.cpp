@@ -3,7 +3,7 @@
 // the error loop of post.
 
 #include "cds_fixture.h"
-#include "data/dataset/field.h"
+#include "data/dataset/fields/field.h"
 
 namespace {
 
@@ -289,9 +289,9 @@ TEST_F(CdsEditTest, ApplyHandsTheDeltaToTheResolverAndReconcilesItsErrors) {
     int maxSeen = 99;
     std::optional<TErrorPacket> answer;
     int errorCount = 0;
-    provider_->SetResolver([&](TDataSetProvider& p, TSQLQuery& q, const TDelta& d, int m) {
+    provider_->SetResolver([&](TDataSetProvider& p, IProviderQuery& q, const TDelta& d, int m) {
         EXPECT_EQ(&p, provider_);
-        EXPECT_EQ(&q, query_);
+        EXPECT_EQ(&q, static_cast<IProviderQuery*>(query_));
         deltas.push_back(d);
         maxSeen = m;
         return TApplyReply{answer, errorCount};

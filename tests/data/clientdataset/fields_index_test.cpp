@@ -2,14 +2,14 @@
 // on a client dataset fed from the real server.
 
 #include "cds_fixture.h"
-#include "data/dataset/bcd_fields.h"
-#include "data/dataset/blob_fields.h"
+#include "data/dataset/fields/bcd_fields.h"
+#include "data/dataset/fields/blob_fields.h"
 #include "data/dataset/datasource.h"
-#include "data/dataset/field_datalink.h"
-#include "data/dataset/integer_fields.h"
-#include "data/dataset/register_dataset_classes.h"
-#include "data/dataset/register_sql_classes.h"
-#include "data/dataset/string_field.h"
+#include "data/dataset/fields/field_datalink.h"
+#include "data/dataset/fields/integer_fields.h"
+#include "data/dataset/client/register_client_classes.h"
+#include "data/dataset/sql/register_sql_classes.h"
+#include "data/dataset/fields/string_field.h"
 #include "platform/formfile/form_reader.h"
 
 #include <functional>
@@ -114,7 +114,7 @@ TEST_F(CdsTest, DecimalsAreHeldExactlyAndShownWithoutTrailingZeros) {
 
 TEST_F(CdsTest, AFormDescriptionDeclaresDatasetProviderFieldsAndSource) {
     RegisterSqlClasses();
-    RegisterDatasetClasses();
+    RegisterClientClasses();
     TComponent window;
     auto* query = new TSQLQuery(&window);
     query->SetName(QStringLiteral("QArticulos"));

@@ -1,7 +1,9 @@
 // The composition of database error messages.
 
 #include "data/dataset/db_error.h"
+#include "data/dataset/sql/sql_error.h"
 #include "data/driver/driver_error.h"
+#include "tests/support/database_error_of.h"
 
 #include <gtest/gtest.h>
 
@@ -72,35 +74,30 @@ TEST(DatabaseErrorText, FollowsTheCompositionRules) {
 }
 
 TEST(DatabaseErrorText, StatusTextsOutsideTheRangeAreEmpty) {
-    EXPECT_TRUE(DriverStatusText(0).isEmpty());
-    EXPECT_TRUE(DriverStatusText(101).isEmpty());
-    EXPECT_EQ(DriverStatusText(21), QStringLiteral("[0x0015]: Connection failed"));
+    EXPECT_TRUE(Driver::StatusText(0).isEmpty());
+    EXPECT_TRUE(Driver::StatusText(Driver::Status::ServerError).isEmpty());
+    EXPECT_EQ(Driver::StatusText(Driver::Status::ConnectFailed),
+              QStringLiteral("[0x0015]: Connection failed"));
 }
 
 TEST(DatabaseErrorText, TheRaisedMessageBecomesThePreviousText) {
     QString previous;
-    try {
-        RaiseDriverError(Driver::Error(101, QStringLiteral("lock conflict")), previous);
-        FAIL();
-    } catch (const EDatabaseError& e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("SQL Server Error: lock conflict"));
-        EXPECT_EQ(e.ErrorCode(), 101);
-    }
+    const EDatabaseError e = Raised<EDatabaseError>([&] {
+        RaiseDriverError(
+            Driver::Error(Driver::Status::ServerError, QStringLiteral("lock conflict")), previous);
+    });
+    EXPECT_EQ(e.Message(), QStringLiteral("SQL Server Error: lock conflict"));
+    EXPECT_EQ(e.ErrorCode(), 101);
     EXPECT_EQ(previous, QStringLiteral("SQL Server Error: lock conflict"));
     // A later failure without any text repeats it.
-    try {
-        RaiseDriverError(101, QString(), previous);
-        FAIL();
-    } catch (const EDatabaseError& e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("SQL Server Error: lock conflict"));
-    }
+    EXPECT_EQ(DatabaseErrorOf([&] { RaiseDriverError(101, QString(), previous); }),
+              QStringLiteral("SQL Server Error: lock conflict"));
 }
 
 TEST(DatabaseErrorText, IsAnException) {
-    try {
-        DatabaseError(QStringLiteral("Missing Database property"));
-    } catch (const Exception& e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Missing Database property"));
-        EXPECT_NE(dynamic_cast<const EDatabaseError*>(&e), nullptr);
-    }
+    CheckRaised<Exception>([] { DatabaseError(QStringLiteral("Missing Database property")); },
+                           [](const Exception& e) {
+                               EXPECT_EQ(e.Message(), QStringLiteral("Missing Database property"));
+                               EXPECT_NE(dynamic_cast<const EDatabaseError*>(&e), nullptr);
+                           });
 }

@@ -2,6 +2,7 @@
 
 #include "data/dataset/db_error.h"
 #include "data/dataset/params.h"
+#include "tests/support/database_error_of.h"
 
 #include <gtest/gtest.h>
 
@@ -74,12 +75,8 @@ TEST(Params, AreFoundByNameWithoutCase) {
     EXPECT_EQ(params.FindParam(u"cod"), &params[0]);
     EXPECT_EQ(params.ParamByName(u"Cod").AsString(), QStringLiteral("01"));
     EXPECT_EQ(params.FindParam(u"other"), nullptr);
-    try {
-        params.ParamByName(u"other");
-        FAIL();
-    } catch (const EDatabaseError& e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Parameter 'other' not found"));
-    }
+    EXPECT_EQ(DatabaseErrorOf([&] { params.ParamByName(u"other"); }),
+              QStringLiteral("Parameter 'other' not found"));
 }
 
 TEST(Params, AssignValuesKeepsTheParametersOfTheSameName) {

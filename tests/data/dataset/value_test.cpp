@@ -1,6 +1,6 @@
 // Cell values and fixed-point numbers.
 
-#include "data/dataset/value.h"
+#include "data/dataset/values/value.h"
 #include "platform/system/convert_error.h"
 
 #include <gtest/gtest.h>
