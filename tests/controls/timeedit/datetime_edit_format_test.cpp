@@ -5,6 +5,7 @@
 #include "tests/support/raised.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
 
 namespace {
 
@@ -15,6 +16,10 @@ struct KindCase {
     const char* shortDate;
     const char* pattern;
 };
+
+void PrintTo(const KindCase& c, std::ostream* os) {
+    *os << "kind " << static_cast<int>(c.kind) << " " << c.shortDate;
+}
 
 class PatternForKind : public testing::TestWithParam<KindCase> {};
 
@@ -60,6 +65,10 @@ struct MaskCase {
     int yearStart, yearLength, dayStart, hourStart;
 };
 
+void PrintTo(const MaskCase& c, std::ostream* os) {
+    *os << '"' << c.pattern << '"';
+}
+
 class MaskFromPattern : public testing::TestWithParam<MaskCase> {};
 
 TEST_P(MaskFromPattern, ControlCharactersAreEscapedAndPositionsCounted) {
@@ -91,6 +100,10 @@ struct BadPatternCase {
     const char* pattern;
     const char* message;
 };
+
+void PrintTo(const BadPatternCase& c, std::ostream* os) {
+    *os << '"' << c.pattern << '"';
+}
 
 class BadPattern : public testing::TestWithParam<BadPatternCase> {};
 

@@ -7,6 +7,7 @@
 #include "tests/support/raised.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
 
 using namespace enginetest;
 
@@ -19,6 +20,10 @@ struct CellCase {
     TValue written;
     TValue expected;
 };
+
+void PrintTo(const CellCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class PacketCells : public ::testing::TestWithParam<CellCase> {};
 

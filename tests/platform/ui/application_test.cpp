@@ -6,6 +6,7 @@
 #include "platform/ui/register_ui_classes.h"
 
 #include <QApplication>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QTemporaryDir>
 #include <QTest>
@@ -179,6 +180,19 @@ TEST(Fonts, TheNarrowWindowsFontStaysNarrow) {
     const int plain =
         QFontMetrics(QFont(QStringLiteral("DejaVu Sans"), 8)).horizontalAdvance(caption);
     EXPECT_LT(narrow, plain);
+}
+
+TEST(Fonts, TheWindowsFontsAreDrawnInTheirMetricCompatibleFaces) {
+    // The window sizes were made for these faces' widths; a wider face clips
+    // the texts (the test command installs the Liberation fonts).
+    const struct {
+        const char* asked;
+        const char* drawn;
+    } faces[] = {{"MS Sans Serif", "Liberation Sans"}, {"Arial Narrow", "Liberation Sans Narrow"}};
+    for (const auto& f : faces)
+        EXPECT_EQ(QFontInfo(QFont(QString::fromLatin1(f.asked), 8)).family(),
+                  QString::fromLatin1(f.drawn))
+            << f.asked;
 }
 
 } // namespace
