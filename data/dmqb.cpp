@@ -21,7 +21,8 @@ TErrorSource ErrorSourceOf(TObject* Sender, TDataSet* DataSet) {
         return source; // application-wide
     if (Sender) {
         source.kind = TErrorSource::Kind::ProviderUpdate;
-        if (auto* provider = dynamic_cast<TDataSetProvider*>(Sender); provider && provider->DataSet())
+        if (auto* provider = dynamic_cast<TDataSetProvider*>(Sender);
+            provider && provider->DataSet())
             source.providerDataSetName = provider->DataSet()->Name();
         return source;
     }
@@ -51,7 +52,9 @@ void Tfdmqb::BindComponents() {
 }
 
 void Tfdmqb::DataModuleCreate(TObject*) {
-    Application->OnException = [this](TObject* Sender, const Exception& E) { ENoManejada(Sender, E); };
+    Application->OnException = [this](TObject* Sender, const Exception& E) {
+        ENoManejada(Sender, E);
+    };
 }
 
 void Tfdmqb::ConfigurarProviders(TComponent* Root) {
@@ -89,7 +92,8 @@ void Tfdmqb::ManejarError(TObject* Sender, TDataSet* DataSet, const Exception& E
         // The dataset could not tell its fields: the raw message is shown.
     }
     MessageBeep();
-    MessageBoxes().Show({text, QStringLiteral("Error"), TMsgDlgType::mtError, {QStringLiteral("OK")}});
+    MessageBoxes().Show(
+        {text, QStringLiteral("Error"), TMsgDlgType::mtError, {QStringLiteral("OK")}});
 }
 
 void Tfdmqb::ManejarClientError(TDataSet* DataSet, EDatabaseError& E, TDataAction& Action) {

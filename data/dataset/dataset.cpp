@@ -1,7 +1,7 @@
 #include "data/dataset/dataset.h"
 
-#include "data/dataset/fields/bcd_fields.h"
 #include "data/dataset/datasource.h"
+#include "data/dataset/fields/bcd_fields.h"
 #include "data/dataset/fields/field.h"
 #include "data/dataset/fields/field_factory.h"
 

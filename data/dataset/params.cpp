@@ -8,11 +8,16 @@
 
 QString ParamTypeIdent(TParamType type) {
     switch (type) {
-    case ptUnknown: return QStringLiteral("ptUnknown");
-    case ptInput: return QStringLiteral("ptInput");
-    case ptOutput: return QStringLiteral("ptOutput");
-    case ptInputOutput: return QStringLiteral("ptInputOutput");
-    case ptResult: return QStringLiteral("ptResult");
+    case ptUnknown:
+        return QStringLiteral("ptUnknown");
+    case ptInput:
+        return QStringLiteral("ptInput");
+    case ptOutput:
+        return QStringLiteral("ptOutput");
+    case ptInputOutput:
+        return QStringLiteral("ptInputOutput");
+    case ptResult:
+        return QStringLiteral("ptResult");
     }
     return QStringLiteral("ptUnknown");
 }
@@ -29,14 +34,29 @@ void TParam::SetValue(const TValue& value) {
     if (dataType_ != ftUnknown)
         return;
     switch (value.GetKind()) {
-    case TValue::Kind::Null: break;
-    case TValue::Kind::String: dataType_ = ftString; break;
-    case TValue::Kind::Integer: dataType_ = ftInteger; break;
-    case TValue::Kind::Float: dataType_ = ftFloat; break;
-    case TValue::Kind::Bcd: dataType_ = ftFMTBcd; break;
-    case TValue::Kind::Boolean: dataType_ = ftBoolean; break;
-    case TValue::Kind::DateTime: dataType_ = ftDateTime; break;
-    case TValue::Kind::Bytes: dataType_ = ftBlob; break;
+    case TValue::Kind::Null:
+        break;
+    case TValue::Kind::String:
+        dataType_ = ftString;
+        break;
+    case TValue::Kind::Integer:
+        dataType_ = ftInteger;
+        break;
+    case TValue::Kind::Float:
+        dataType_ = ftFloat;
+        break;
+    case TValue::Kind::Bcd:
+        dataType_ = ftFMTBcd;
+        break;
+    case TValue::Kind::Boolean:
+        dataType_ = ftBoolean;
+        break;
+    case TValue::Kind::DateTime:
+        dataType_ = ftDateTime;
+        break;
+    case TValue::Kind::Bytes:
+        dataType_ = ftBlob;
+        break;
     }
 }
 
@@ -101,7 +121,9 @@ bool TParam::IsEqual(const TParam& other) const {
 
 // ---- TParams ---------------------------------------------------------------------
 
-TParams::TParams(const TParams& other) { *this = other; }
+TParams::TParams(const TParams& other) {
+    *this = other;
+}
 
 TParams& TParams::operator=(const TParams& other) {
     if (this == &other)
@@ -119,7 +141,9 @@ TParam& TParams::CreateParam(TFieldType dataType, const QString& name, TParamTyp
     return *items_.back();
 }
 
-void TParams::Delete(int index) { items_.erase(items_.begin() + index); }
+void TParams::Delete(int index) {
+    items_.erase(items_.begin() + index);
+}
 
 const TParam* TParams::FindParam(QStringView name) const {
     for (const auto& p : items_)
@@ -164,7 +188,9 @@ bool TParams::IsEqual(const TParams& other) const {
 
 namespace {
 
-bool IsNameChar(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$'); }
+bool IsNameChar(QChar c) {
+    return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$');
+}
 
 } // namespace
 

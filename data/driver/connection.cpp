@@ -12,20 +12,34 @@ namespace Driver {
 
 QString DataTypeName(DataType type) {
     switch (type) {
-    case DataType::Unknown: return QStringLiteral("Unknown");
-    case DataType::Varchar: return QStringLiteral("Varchar");
-    case DataType::Char: return QStringLiteral("Char");
-    case DataType::SmallInt: return QStringLiteral("SmallInt");
-    case DataType::Integer: return QStringLiteral("Integer");
-    case DataType::BigInt: return QStringLiteral("BigInt");
-    case DataType::Decimal: return QStringLiteral("Decimal");
-    case DataType::Float: return QStringLiteral("Float");
-    case DataType::Double: return QStringLiteral("Double");
-    case DataType::Date: return QStringLiteral("Date");
-    case DataType::Time: return QStringLiteral("Time");
-    case DataType::Timestamp: return QStringLiteral("Timestamp");
-    case DataType::Blob: return QStringLiteral("Blob");
-    case DataType::Boolean: return QStringLiteral("Boolean");
+    case DataType::Unknown:
+        return QStringLiteral("Unknown");
+    case DataType::Varchar:
+        return QStringLiteral("Varchar");
+    case DataType::Char:
+        return QStringLiteral("Char");
+    case DataType::SmallInt:
+        return QStringLiteral("SmallInt");
+    case DataType::Integer:
+        return QStringLiteral("Integer");
+    case DataType::BigInt:
+        return QStringLiteral("BigInt");
+    case DataType::Decimal:
+        return QStringLiteral("Decimal");
+    case DataType::Float:
+        return QStringLiteral("Float");
+    case DataType::Double:
+        return QStringLiteral("Double");
+    case DataType::Date:
+        return QStringLiteral("Date");
+    case DataType::Time:
+        return QStringLiteral("Time");
+    case DataType::Timestamp:
+        return QStringLiteral("Timestamp");
+    case DataType::Blob:
+        return QStringLiteral("Blob");
+    case DataType::Boolean:
+        return QStringLiteral("Boolean");
     }
     return QStringLiteral("Unknown");
 }
@@ -53,7 +67,9 @@ QString ConnectionImpl::Decode(QByteArrayView bytes, unsigned charSet) const {
 
 Connection::Connection() : impl_(std::make_unique<ConnectionImpl>()) {}
 
-Connection::~Connection() { Detach(); }
+Connection::~Connection() {
+    Detach();
+}
 
 void Connection::Attach(const ConnectOptions& options) {
     if (impl_->attachment)
@@ -65,8 +81,10 @@ void Connection::Attach(const ConnectOptions& options) {
     c.master = master;
     c.util = master->getUtilInterface();
     c.options = options;
-    c.utf8 = options.serverCharSet.trimmed().compare(QLatin1String("UTF8"), Qt::CaseInsensitive) == 0 ||
-             options.serverCharSet.trimmed().compare(QLatin1String("UNICODE_FSS"), Qt::CaseInsensitive) == 0;
+    c.utf8 =
+        options.serverCharSet.trimmed().compare(QLatin1String("UTF8"), Qt::CaseInsensitive) == 0 ||
+        options.serverCharSet.trimmed().compare(QLatin1String("UNICODE_FSS"),
+                                                Qt::CaseInsensitive) == 0;
 
     FbStatus st(master);
     IXpbBuilder* dpb = c.util->getXpbBuilder(&st, IXpbBuilder::DPB, nullptr, 0);
@@ -75,15 +93,17 @@ void Connection::Attach(const ConnectOptions& options) {
     dpb->insertString(&st, isc_dpb_user_name, ToAnsi(options.user).constData());
     dpb->insertString(&st, isc_dpb_password, ToAnsi(options.password).constData());
     if (!options.roleName.trimmed().isEmpty())
-        dpb->insertString(&st, isc_dpb_sql_role_name, ToAnsi(options.roleName.trimmed()).constData());
+        dpb->insertString(&st, isc_dpb_sql_role_name,
+                          ToAnsi(options.roleName.trimmed()).constData());
     if (!options.serverCharSet.trimmed().isEmpty())
-        dpb->insertString(&st, isc_dpb_lc_ctype, options.serverCharSet.trimmed().toLatin1().constData());
+        dpb->insertString(&st, isc_dpb_lc_ctype,
+                          options.serverCharSet.trimmed().toLatin1().constData());
     dpb->insertInt(&st, isc_dpb_sql_dialect, options.sqlDialect);
 
     IProvider* provider = master->getDispatcher();
     const QByteArray database = ToAnsi(options.database.trimmed());
-    IAttachment* att =
-        provider->attachDatabase(&st, database.constData(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
+    IAttachment* att = provider->attachDatabase(&st, database.constData(),
+                                                dpb->getBufferLength(&st), dpb->getBuffer(&st));
     dpb->dispose();
     provider->release();
     if (st.Failed() || !att) {
@@ -110,9 +130,13 @@ void Connection::Detach() {
     }
 }
 
-bool Connection::Attached() const { return impl_->attachment != nullptr; }
+bool Connection::Attached() const {
+    return impl_->attachment != nullptr;
+}
 
-const ConnectOptions& Connection::Options() const { return impl_->options; }
+const ConnectOptions& Connection::Options() const {
+    return impl_->options;
+}
 
 QString Connection::QuoteChar() const {
     return impl_->options.sqlDialect >= 3 ? QStringLiteral("\"") : QString();
@@ -130,9 +154,9 @@ std::unique_ptr<Statement> Connection::Prepare(const QString& sql) {
     }
     FbStatus st(c.master);
     const QByteArray text = c.SqlBytes(sql);
-    IStatement* stmt = c.attachment->prepare(&st, tra, static_cast<unsigned>(text.size()), text.constData(),
-                                             static_cast<unsigned>(c.options.sqlDialect),
-                                             IStatement::PREPARE_PREFETCH_METADATA);
+    IStatement* stmt = c.attachment->prepare(
+        &st, tra, static_cast<unsigned>(text.size()), text.constData(),
+        static_cast<unsigned>(c.options.sqlDialect), IStatement::PREPARE_PREFETCH_METADATA);
     if (st.Failed()) {
         const QString message = st.Text(c.util);
         if (own)

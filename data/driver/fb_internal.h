@@ -42,8 +42,8 @@ struct Param {
     DataType type = DataType::Unknown;
     bool bound = false;
     bool null = true;
-    QString text;     // text, encoded at execution in the place's character set
-    QByteArray bytes; // blob or raw bytes
+    QString text;        // text, encoded at execution in the place's character set
+    QByteArray bytes;    // blob or raw bytes
     bool octets = false; // raw bytes into a text place
     qint64 integer = 0;
     double real = 0;
@@ -55,7 +55,7 @@ struct Param {
 struct StatementImpl {
     ConnectionImpl* conn = nullptr;
     Firebird::IStatement* statement = nullptr;
-    Firebird::IMessageMetadata* inMeta = nullptr;  // as the server describes the markers
+    Firebird::IMessageMetadata* inMeta = nullptr; // as the server describes the markers
     Firebird::IMessageMetadata* outMeta = nullptr;
     unsigned type = 0;
     std::vector<Param> params;

@@ -109,9 +109,13 @@ void StatementImpl::Release() noexcept {
 
 Statement::Statement(std::unique_ptr<StatementImpl> impl) : impl_(std::move(impl)) {}
 
-Statement::~Statement() { impl_->Release(); }
+Statement::~Statement() {
+    impl_->Release();
+}
 
-int Statement::ParamCount() const { return static_cast<int>(impl_->params.size()); }
+int Statement::ParamCount() const {
+    return static_cast<int>(impl_->params.size());
+}
 
 void Statement::SetNull(int index, DataType type) {
     Param& p = impl_->At(index);
@@ -217,7 +221,9 @@ bool Statement::ReturnsRows() const {
     return impl_->outMeta && impl_->outMeta->getCount(&st) > 0;
 }
 
-qint64 Statement::RowsAffected() const { return impl_->rowsAffected; }
+qint64 Statement::RowsAffected() const {
+    return impl_->rowsAffected;
+}
 
 std::unique_ptr<Cursor> Statement::Execute() {
     StatementImpl& s = *impl_;
@@ -235,8 +241,8 @@ std::unique_ptr<Cursor> Statement::Execute() {
     FbStatus st(c.master);
 
     if (IsSelect(s.type)) {
-        IResultSet* rs = s.statement->openCursor(&st, tra.get(), input.Metadata(), input.Data(),
-                                                 s.outMeta, 0);
+        IResultSet* rs =
+            s.statement->openCursor(&st, tra.get(), input.Metadata(), input.Data(), s.outMeta, 0);
         st.Check(Status::ServerError, c.util);
         std::unique_ptr<CursorImpl> cursor = NewCursor(s);
         cursor->resultSet = rs;

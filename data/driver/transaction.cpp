@@ -1,5 +1,4 @@
 #include "data/driver/connection.h"
-
 #include "data/driver/fb_internal.h"
 
 using namespace Firebird;
@@ -22,7 +21,8 @@ ITransaction* ConnectionImpl::Start(Isolation isolation) {
         tpb->insertTag(&st, isc_tpb_rec_version);
     }
     tpb->insertTag(&st, options.waitOnLocks ? isc_tpb_wait : isc_tpb_nowait);
-    ITransaction* tra = attachment->startTransaction(&st, tpb->getBufferLength(&st), tpb->getBuffer(&st));
+    ITransaction* tra =
+        attachment->startTransaction(&st, tpb->getBufferLength(&st), tpb->getBuffer(&st));
     tpb->dispose();
     st.Check(Status::ServerError, util);
     return tra;
@@ -123,6 +123,8 @@ void Connection::Rollback() {
     c.transaction = nullptr;
 }
 
-bool Connection::InTransaction() const { return impl_->transaction != nullptr; }
+bool Connection::InTransaction() const {
+    return impl_->transaction != nullptr;
+}
 
 } // namespace Driver

@@ -3,8 +3,8 @@
 // (an image list and an index) that a linked button shows, and tells the
 // linked controls when either changes.
 
-#include "platform/ui/custom_image_list.h"
 #include "platform/core/events.h"
+#include "platform/ui/custom_image_list.h"
 
 #include <functional>
 #include <vector>

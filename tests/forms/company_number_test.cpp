@@ -16,7 +16,8 @@ class NotACompanyNumber : public testing::TestWithParam<const char*> {};
 TEST_P(NotACompanyNumber, IsRefusedWithTheTextInQuotes) {
     const QString text = QString::fromUtf8(GetParam());
     EXPECT_EQ(Raised<Exception>([&] { CheckedCompanyNumber(text); }).Message(),
-              QStringLiteral("El número de compañía no es válido: \"") + text + QStringLiteral("\""));
+              QStringLiteral("El número de compañía no es válido: \"") + text +
+                  QStringLiteral("\""));
 }
 
 // Arabic-Indic and full-width digits are digits to Unicode, not to SQL.

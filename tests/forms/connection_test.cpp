@@ -1,7 +1,7 @@
-#include "platform/system/command_line.h"
 #include "controls/timeedit/db_date_time_edit_eh.h"
 #include "data/dataset/client/clientdataset.h"
 #include "data/dataset/sql/sqlconnection.h"
+#include "platform/system/command_line.h"
 #include "platform/ui/combo_box.h"
 #include "platform/ui/date_time_picker.h"
 #include "platform/ui/edit.h"

@@ -11,7 +11,8 @@ TMemoryQuery::TMemoryQuery(TComponent* owner, std::vector<TPacketColumn> columns
 
 void TMemoryQuery::AppendRow(std::vector<TValue> row) {
     if (row.size() != columns_.size())
-        throw Exception(QStringLiteral("%1 values for %2 columns").arg(row.size()).arg(columns_.size()));
+        throw Exception(
+            QStringLiteral("%1 values for %2 columns").arg(row.size()).arg(columns_.size()));
     rows_.push_back(std::move(row));
 }
 

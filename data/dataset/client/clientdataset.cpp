@@ -292,13 +292,16 @@ int TClientDataSet::ApplyUpdates(int maxErrors) {
 
 void TClientDataSet::Reconcile(const TErrorPacket& errors, bool mergeApplied) {
     Engine([&] {
-        cursor_.Reconcile(errors, [this](const TReconcileInfo& info) {
-            EReconcileError error(info.message, QString(), info.errorCode);
-            TReconcileAction action = info.proposed == raSkip ? raSkip : raAbort;
-            if (OnReconcileError)
-                OnReconcileError(this, error, info.kind, action);
-            return action;
-        }, mergeApplied);
+        cursor_.Reconcile(
+            errors,
+            [this](const TReconcileInfo& info) {
+                EReconcileError error(info.message, QString(), info.errorCode);
+                TReconcileAction action = info.proposed == raSkip ? raSkip : raAbort;
+                if (OnReconcileError)
+                    OnReconcileError(this, error, info.kind, action);
+                return action;
+            },
+            mergeApplied);
     });
 }
 
@@ -320,7 +323,7 @@ void TClientDataSet::DeleteIndex(const QString& name) {
     Engine([&] { cursor_.DeleteIndex(name); });
     if (indexName_.compare(name, Qt::CaseInsensitive) == 0) {
         indexName_.clear();
-            DataEvent(deDataSetChange);
+        DataEvent(deDataSetChange);
     }
 }
 

@@ -11,7 +11,6 @@
 #include "data/dataset/params.h"
 #include "data/dataset/update_error.h"
 
-
 class TDataSetProvider;
 class TClientDataSet;
 

@@ -1,10 +1,10 @@
 // The conversions and texts of the field classes.
 
+#include "data/dataset/db_error.h"
 #include "data/dataset/fields/bcd_fields.h"
 #include "data/dataset/fields/blob_fields.h"
 #include "data/dataset/fields/boolean_field.h"
 #include "data/dataset/fields/datetime_fields.h"
-#include "data/dataset/db_error.h"
 #include "data/dataset/fields/float_field.h"
 #include "data/dataset/fields/integer_fields.h"
 #include "data/dataset/fields/string_field.h"

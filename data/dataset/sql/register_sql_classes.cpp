@@ -27,9 +27,8 @@ void RegisterSqlClasses() {
     RegisterClass<TSQLQuery>(QStringLiteral("TSQLQuery"), QStringLiteral("TComponent"))
         .Raw(QStringLiteral("SQLConnection"),
              [](TSQLQuery& q, const FormValue& v, TComponent& root) {
-                 SetReference<TSQLConnection>(
-                     q, root, v, QStringLiteral("TSQLConnection"),
-                     [&q](TSQLConnection* c) { q.SetSQLConnection(c); });
+                 SetReference<TSQLConnection>(q, root, v, QStringLiteral("TSQLConnection"),
+                                              [&q](TSQLConnection* c) { q.SetSQLConnection(c); });
              })
         .Property(QStringLiteral("SQL"), &TSQLQuery::SetSQL)
         .Raw(QStringLiteral("Params"),

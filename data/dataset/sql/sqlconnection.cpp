@@ -18,9 +18,12 @@ const QString kDefaultEntry = QStringLiteral("getSQLDriverFB");
 
 Driver::Isolation DriverIsolation(TTransIsolationLevel level) {
     switch (level) {
-    case xilREPEATABLEREAD: return Driver::Isolation::RepeatableRead;
-    case xilDIRTYREAD: return Driver::Isolation::DirtyRead;
-    case xilREADCOMMITTED: break;
+    case xilREPEATABLEREAD:
+        return Driver::Isolation::RepeatableRead;
+    case xilDIRTYREAD:
+        return Driver::Isolation::DirtyRead;
+    case xilREADCOMMITTED:
+        break;
     }
     return Driver::Isolation::ReadCommitted;
 }
@@ -43,23 +46,47 @@ void BindParam(Driver::Statement& s, int index, const TParam& p) {
         case ftString:
         case ftWideString:
         case ftBytes:
-        case ftVarBytes: dt = DataType::Varchar; break;
-        case ftFixedChar: dt = DataType::Char; break;
-        case ftSmallint: dt = DataType::SmallInt; break;
+        case ftVarBytes:
+            dt = DataType::Varchar;
+            break;
+        case ftFixedChar:
+            dt = DataType::Char;
+            break;
+        case ftSmallint:
+            dt = DataType::SmallInt;
+            break;
         case ftInteger:
         case ftWord:
-        case ftAutoInc: dt = DataType::Integer; break;
-        case ftLargeint: dt = DataType::BigInt; break;
+        case ftAutoInc:
+            dt = DataType::Integer;
+            break;
+        case ftLargeint:
+            dt = DataType::BigInt;
+            break;
         case ftBCD:
         case ftFMTBcd:
-        case ftCurrency: dt = DataType::Decimal; break;
-        case ftFloat: dt = DataType::Double; break;
-        case ftDate: dt = DataType::Date; break;
-        case ftTime: dt = DataType::Time; break;
+        case ftCurrency:
+            dt = DataType::Decimal;
+            break;
+        case ftFloat:
+            dt = DataType::Double;
+            break;
+        case ftDate:
+            dt = DataType::Date;
+            break;
+        case ftTime:
+            dt = DataType::Time;
+            break;
         case ftDateTime:
-        case ftTimeStamp: dt = DataType::Timestamp; break;
-        case ftBoolean: dt = DataType::Boolean; break;
-        default: dt = IsBlobType(t) ? DataType::Blob : DataType::Unknown; break;
+        case ftTimeStamp:
+            dt = DataType::Timestamp;
+            break;
+        case ftBoolean:
+            dt = DataType::Boolean;
+            break;
+        default:
+            dt = IsBlobType(t) ? DataType::Blob : DataType::Unknown;
+            break;
         }
         s.SetNull(index, dt);
         return;
@@ -81,17 +108,21 @@ void BindParam(Driver::Statement& s, int index, const TParam& p) {
     switch (t) {
     case ftSmallint: {
         const qint64 x = v.AsInteger();
-        fitsIn(x, SHRT_MIN, SHRT_MAX) ? s.SetInt16(index, static_cast<qint16>(x)) : s.SetInt64(index, x);
+        fitsIn(x, SHRT_MIN, SHRT_MAX) ? s.SetInt16(index, static_cast<qint16>(x))
+                                      : s.SetInt64(index, x);
         return;
     }
     case ftInteger:
     case ftWord:
     case ftAutoInc: {
         const qint64 x = v.AsInteger();
-        fitsIn(x, INT_MIN, INT_MAX) ? s.SetInt32(index, static_cast<qint32>(x)) : s.SetInt64(index, x);
+        fitsIn(x, INT_MIN, INT_MAX) ? s.SetInt32(index, static_cast<qint32>(x))
+                                    : s.SetInt64(index, x);
         return;
     }
-    case ftLargeint: s.SetInt64(index, v.AsInteger()); return;
+    case ftLargeint:
+        s.SetInt64(index, v.AsInteger());
+        return;
     case ftBCD:
     case ftFMTBcd:
     case ftCurrency: {
@@ -99,27 +130,50 @@ void BindParam(Driver::Statement& s, int index, const TParam& p) {
         s.SetDecimal(index, b.scaled, b.scale);
         return;
     }
-    case ftFloat: s.SetDouble(index, v.AsFloat()); return;
-    case ftDate: s.SetDate(index, v.AsDateTime().ToQDate()); return;
-    case ftTime: s.SetTime(index, v.AsDateTime().ToQTime()); return;
+    case ftFloat:
+        s.SetDouble(index, v.AsFloat());
+        return;
+    case ftDate:
+        s.SetDate(index, v.AsDateTime().ToQDate());
+        return;
+    case ftTime:
+        s.SetTime(index, v.AsDateTime().ToQTime());
+        return;
     case ftDateTime:
-    case ftTimeStamp: s.SetTimestamp(index, WallClock(v.AsDateTime())); return;
-    case ftBoolean: s.SetBoolean(index, v.AsBoolean()); return;
-    default: break;
+    case ftTimeStamp:
+        s.SetTimestamp(index, WallClock(v.AsDateTime()));
+        return;
+    case ftBoolean:
+        s.SetBoolean(index, v.AsBoolean());
+        return;
+    default:
+        break;
     }
     // No usable declared type: the value's own kind decides.
     switch (v.GetKind()) {
-    case TValue::Kind::Integer: s.SetInt64(index, v.AsInteger()); return;
-    case TValue::Kind::Float: s.SetDouble(index, v.AsFloat()); return;
+    case TValue::Kind::Integer:
+        s.SetInt64(index, v.AsInteger());
+        return;
+    case TValue::Kind::Float:
+        s.SetDouble(index, v.AsFloat());
+        return;
     case TValue::Kind::Bcd: {
         const TBcd b = v.AsBcd();
         s.SetDecimal(index, b.scaled, b.scale);
         return;
     }
-    case TValue::Kind::Boolean: s.SetBoolean(index, v.AsBoolean()); return;
-    case TValue::Kind::DateTime: s.SetTimestamp(index, WallClock(v.AsDateTime())); return;
-    case TValue::Kind::Bytes: s.SetBlob(index, v.AsBytes()); return;
-    default: s.SetText(index, v.AsString()); return;
+    case TValue::Kind::Boolean:
+        s.SetBoolean(index, v.AsBoolean());
+        return;
+    case TValue::Kind::DateTime:
+        s.SetTimestamp(index, WallClock(v.AsDateTime()));
+        return;
+    case TValue::Kind::Bytes:
+        s.SetBlob(index, v.AsBytes());
+        return;
+    default:
+        s.SetText(index, v.AsString());
+        return;
     }
 }
 
@@ -172,7 +226,8 @@ bool TConnectionParams::Bool(QStringView name) const {
 }
 
 TTransIsolationLevel TSQLConnection::TransIsolation() const {
-    const QString v = ParamValue(QString(driverName_ + QStringLiteral(" TransIsolation"))).toLower();
+    const QString v =
+        ParamValue(QString(driverName_ + QStringLiteral(" TransIsolation"))).toLower();
     if (v == QLatin1String("repeatableread"))
         return xilREPEATABLEREAD;
     if (v == QLatin1String("dirtyread"))
@@ -202,10 +257,12 @@ void TSQLConnection::DoConnect() {
             DatabaseError(QStringLiteral("Missing Database property"));
         // The driver library of the original is built in: only its own name
         // and entry lead to it.
-        const QString library = libraryName_.trimmed().isEmpty() ? kDefaultLibrary : libraryName_.trimmed();
+        const QString library =
+            libraryName_.trimmed().isEmpty() ? kDefaultLibrary : libraryName_.trimmed();
         if (library.compare(kDefaultLibrary, Qt::CaseInsensitive) != 0)
             DatabaseError(QStringLiteral("Unable to Load %1").arg(library));
-        const QString entry = getDriverFunc_.trimmed().isEmpty() ? kDefaultEntry : getDriverFunc_.trimmed();
+        const QString entry =
+            getDriverFunc_.trimmed().isEmpty() ? kDefaultEntry : getDriverFunc_.trimmed();
         if (entry != kDefaultEntry)
             DatabaseError(QStringLiteral("Unable to Find Procedure %1").arg(entry));
 
@@ -285,7 +342,9 @@ QString TSQLConnection::QuoteChar() const {
     return driver_->QuoteChar();
 }
 
-bool TSQLConnection::InTransaction() const { return Connected() && driver_->InTransaction(); }
+bool TSQLConnection::InTransaction() const {
+    return Connected() && driver_->InTransaction();
+}
 
 void TSQLConnection::StartTransaction(const TTransactionDesc& desc) {
     Open();
@@ -328,7 +387,9 @@ void TSQLConnection::RegisterQuery(TSQLQuery* query) {
         queries_.push_back(query);
 }
 
-void TSQLConnection::UnregisterQuery(TSQLQuery* query) { std::erase(queries_, query); }
+void TSQLConnection::UnregisterQuery(TSQLQuery* query) {
+    std::erase(queries_, query);
+}
 
 void TSQLConnection::QueryClosed() {
     if (keepConnection_ || state_ != csStateOpen || driver_->InTransaction())

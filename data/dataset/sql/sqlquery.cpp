@@ -13,20 +13,33 @@ TFieldType FieldTypeOf(const Driver::ColumnDesc& c) {
     using Driver::DataType;
     const bool octets = c.charSet == 1;
     switch (c.type) {
-    case DataType::Varchar: return octets ? ftVarBytes : ftString;
-    case DataType::Char: return octets ? ftBytes : ftFixedChar;
-    case DataType::SmallInt: return ftSmallint;
-    case DataType::Integer: return ftInteger;
-    case DataType::BigInt: return ftLargeint;
-    case DataType::Decimal: return ftFMTBcd;
+    case DataType::Varchar:
+        return octets ? ftVarBytes : ftString;
+    case DataType::Char:
+        return octets ? ftBytes : ftFixedChar;
+    case DataType::SmallInt:
+        return ftSmallint;
+    case DataType::Integer:
+        return ftInteger;
+    case DataType::BigInt:
+        return ftLargeint;
+    case DataType::Decimal:
+        return ftFMTBcd;
     case DataType::Float:
-    case DataType::Double: return ftFloat;
-    case DataType::Date: return ftDate;
-    case DataType::Time: return ftTime;
-    case DataType::Timestamp: return ftTimeStamp;
-    case DataType::Blob: return c.subType == 1 ? ftMemo : ftBlob;
-    case DataType::Boolean: return ftBoolean;
-    case DataType::Unknown: break;
+    case DataType::Double:
+        return ftFloat;
+    case DataType::Date:
+        return ftDate;
+    case DataType::Time:
+        return ftTime;
+    case DataType::Timestamp:
+        return ftTimeStamp;
+    case DataType::Blob:
+        return c.subType == 1 ? ftMemo : ftBlob;
+    case DataType::Boolean:
+        return ftBoolean;
+    case DataType::Unknown:
+        break;
     }
     return ftUnknown;
 }
@@ -150,7 +163,8 @@ TSQLConnection& TSQLQuery::CheckConnection() {
     return *connection_;
 }
 
-std::unique_ptr<Driver::Statement> TSQLQuery::PrepareBound(const QString& text, const QStringList& names) {
+std::unique_ptr<Driver::Statement> TSQLQuery::PrepareBound(const QString& text,
+                                                           const QStringList& names) {
     std::unique_ptr<Driver::Statement> stmt = connection_->DriverConnection().Prepare(text);
     const int count = qMin(static_cast<int>(names.size()), stmt->ParamCount());
     for (int i = 0; i < count; ++i)
@@ -206,17 +220,29 @@ void TSQLQuery::ReadRow() {
             break;
         case Driver::DataType::SmallInt:
         case Driver::DataType::Integer:
-        case Driver::DataType::BigInt: row_.emplace_back(c.AsInteger(i)); break;
-        case Driver::DataType::Decimal: row_.emplace_back(TBcd{c.AsInteger(i), d.scale}); break;
-        case Driver::DataType::Float:
-        case Driver::DataType::Double: row_.emplace_back(c.AsDouble(i)); break;
-        case Driver::DataType::Date: row_.emplace_back(TDateTime::FromQDate(c.AsDate(i))); break;
-        case Driver::DataType::Time: row_.emplace_back(TDateTime::FromQTime(c.AsTime(i))); break;
-        case Driver::DataType::Timestamp:
-            row_.emplace_back(
-                ComposeDateTime(TDateTime::FromQDate(c.AsDate(i)), TDateTime::FromQTime(c.AsTime(i))));
+        case Driver::DataType::BigInt:
+            row_.emplace_back(c.AsInteger(i));
             break;
-        case Driver::DataType::Boolean: row_.emplace_back(c.AsBoolean(i)); break;
+        case Driver::DataType::Decimal:
+            row_.emplace_back(TBcd{c.AsInteger(i), d.scale});
+            break;
+        case Driver::DataType::Float:
+        case Driver::DataType::Double:
+            row_.emplace_back(c.AsDouble(i));
+            break;
+        case Driver::DataType::Date:
+            row_.emplace_back(TDateTime::FromQDate(c.AsDate(i)));
+            break;
+        case Driver::DataType::Time:
+            row_.emplace_back(TDateTime::FromQTime(c.AsTime(i)));
+            break;
+        case Driver::DataType::Timestamp:
+            row_.emplace_back(ComposeDateTime(TDateTime::FromQDate(c.AsDate(i)),
+                                              TDateTime::FromQTime(c.AsTime(i))));
+            break;
+        case Driver::DataType::Boolean:
+            row_.emplace_back(c.AsBoolean(i));
+            break;
         case Driver::DataType::Blob: {
             QByteArray bytes = c.AsBytes(i);
             if (maxBlobSize_ >= 0 && bytes.size() > qsizetype(maxBlobSize_) * 1024)
@@ -230,7 +256,9 @@ void TSQLQuery::ReadRow() {
                 row_.emplace_back(bytes);
             break;
         }
-        case Driver::DataType::Unknown: row_.emplace_back(); break;
+        case Driver::DataType::Unknown:
+            row_.emplace_back();
+            break;
         }
     }
 }

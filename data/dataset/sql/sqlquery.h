@@ -27,9 +27,9 @@ struct TSQLColumn {
     int Size = 0;
     int Precision = 0; // ftFMTBcd: the digits of the storage (4, 9 or 18)
     int Scale = 0;
-    int SubType = 0;   // blobs: 1 text, 0 binary
+    int SubType = 0;       // blobs: 1 text, 0 binary
     bool Required = false; // the column is not nullable
-    QString Origin;    // "TABLE.COLUMN" when it comes from a table, else empty
+    QString Origin;        // "TABLE.COLUMN" when it comes from a table, else empty
 };
 
 class TSQLQuery : public TComponent, public IProviderQuery {

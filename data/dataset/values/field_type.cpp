@@ -5,23 +5,23 @@
 namespace {
 
 constexpr std::array<const char*, ftFMTBcd + 1> kNames = {
-    "Unknown",  "String",    "SmallInt",   "Integer",   "Word",     "Boolean",    "Float",
-    "Currency", "BCD",       "Date",       "Time",      "DateTime", "Bytes",      "VarBytes",
-    "AutoInc",  "Blob",      "Memo",       "Graphic",   "FmtMemo",  "ParadoxOle", "DBaseOle",
-    "TypedBinary", "Cursor", "FixedChar",  "WideString", "LargeInt", "ADT",       "Array",
-    "Reference", "DataSet",  "OraBlob",    "OraClob",   "Variant",  "Interface",  "IDispatch",
-    "Guid",     "TimeStamp", "FMTBcd",
+    "Unknown",     "String",    "SmallInt",  "Integer",    "Word",     "Boolean",    "Float",
+    "Currency",    "BCD",       "Date",      "Time",       "DateTime", "Bytes",      "VarBytes",
+    "AutoInc",     "Blob",      "Memo",      "Graphic",    "FmtMemo",  "ParadoxOle", "DBaseOle",
+    "TypedBinary", "Cursor",    "FixedChar", "WideString", "LargeInt", "ADT",        "Array",
+    "Reference",   "DataSet",   "OraBlob",   "OraClob",    "Variant",  "Interface",  "IDispatch",
+    "Guid",        "TimeStamp", "FMTBcd",
 };
 
 // Identifiers differ from the display names in case only here and there.
 constexpr std::array<const char*, ftFMTBcd + 1> kIdents = {
-    "ftUnknown",  "ftString",    "ftSmallint",   "ftInteger",   "ftWord",     "ftBoolean",
-    "ftFloat",    "ftCurrency",  "ftBCD",        "ftDate",      "ftTime",     "ftDateTime",
-    "ftBytes",    "ftVarBytes",  "ftAutoInc",    "ftBlob",      "ftMemo",     "ftGraphic",
-    "ftFmtMemo",  "ftParadoxOle", "ftDBaseOle",  "ftTypedBinary", "ftCursor", "ftFixedChar",
-    "ftWideString", "ftLargeint", "ftADT",       "ftArray",     "ftReference", "ftDataSet",
-    "ftOraBlob",  "ftOraClob",   "ftVariant",    "ftInterface", "ftIDispatch", "ftGuid",
-    "ftTimeStamp", "ftFMTBcd",
+    "ftUnknown",    "ftString",     "ftSmallint", "ftInteger",     "ftWord",      "ftBoolean",
+    "ftFloat",      "ftCurrency",   "ftBCD",      "ftDate",        "ftTime",      "ftDateTime",
+    "ftBytes",      "ftVarBytes",   "ftAutoInc",  "ftBlob",        "ftMemo",      "ftGraphic",
+    "ftFmtMemo",    "ftParadoxOle", "ftDBaseOle", "ftTypedBinary", "ftCursor",    "ftFixedChar",
+    "ftWideString", "ftLargeint",   "ftADT",      "ftArray",       "ftReference", "ftDataSet",
+    "ftOraBlob",    "ftOraClob",    "ftVariant",  "ftInterface",   "ftIDispatch", "ftGuid",
+    "ftTimeStamp",  "ftFMTBcd",
 };
 
 } // namespace

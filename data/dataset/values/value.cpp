@@ -28,7 +28,8 @@ qint64 Pow10(int n) {
 QString TBcd::ToString() const {
     const bool negative = scaled < 0;
     // The magnitude as unsigned, so that the smallest qint64 works too.
-    const quint64 magnitude = negative ? 0 - static_cast<quint64>(scaled) : static_cast<quint64>(scaled);
+    const quint64 magnitude =
+        negative ? 0 - static_cast<quint64>(scaled) : static_cast<quint64>(scaled);
     QString digits = QString::number(magnitude);
     if (scale > 0) {
         digits = digits.rightJustified(scale + 1, QLatin1Char('0'));
@@ -37,7 +38,9 @@ QString TBcd::ToString() const {
     return negative ? QLatin1Char('-') + digits : digits;
 }
 
-double TBcd::ToDouble() const { return static_cast<double>(scaled) / static_cast<double>(Pow10(scale)); }
+double TBcd::ToDouble() const {
+    return static_cast<double>(scaled) / static_cast<double>(Pow10(scale));
+}
 
 TBcd TBcd::Rescaled(int newScale) const {
     if (newScale < 0 || newScale > 18)
@@ -96,7 +99,8 @@ TBcd TBcd::FromDouble(double value) {
     if (!std::isfinite(value))
         throw EConvertError(QStringLiteral("Invalid floating point value"));
     const double magnitude = std::fabs(value);
-    const int intDigits = magnitude >= 1 ? static_cast<int>(std::floor(std::log10(magnitude))) + 1 : 0;
+    const int intDigits =
+        magnitude >= 1 ? static_cast<int>(std::floor(std::log10(magnitude))) + 1 : 0;
     const std::optional<TBcd> b = Parse(QString::number(value, 'f', qMax(0, 15 - intDigits)));
     if (!b)
         throw EConvertError(QStringLiteral("BCD overflow"));
@@ -122,26 +126,40 @@ bool operator==(const TBcd& a, const TBcd& b) {
 
 QString TValue::KindName(Kind kind) {
     switch (kind) {
-    case Kind::Null: return QStringLiteral("Null");
-    case Kind::String: return QStringLiteral("String");
-    case Kind::Integer: return QStringLiteral("Int64");
-    case Kind::Float: return QStringLiteral("Double");
-    case Kind::Bcd: return QStringLiteral("FMTBcd");
-    case Kind::Boolean: return QStringLiteral("Boolean");
-    case Kind::DateTime: return QStringLiteral("Date");
-    case Kind::Bytes: return QStringLiteral("Array Byte");
+    case Kind::Null:
+        return QStringLiteral("Null");
+    case Kind::String:
+        return QStringLiteral("String");
+    case Kind::Integer:
+        return QStringLiteral("Int64");
+    case Kind::Float:
+        return QStringLiteral("Double");
+    case Kind::Bcd:
+        return QStringLiteral("FMTBcd");
+    case Kind::Boolean:
+        return QStringLiteral("Boolean");
+    case Kind::DateTime:
+        return QStringLiteral("Date");
+    case Kind::Bytes:
+        return QStringLiteral("Array Byte");
     }
     return QString();
 }
 
 QString TValue::AsString() const {
     switch (GetKind()) {
-    case Kind::Null: return QString();
-    case Kind::String: return std::get<QString>(v_);
-    case Kind::Integer: return QString::number(std::get<qint64>(v_));
-    case Kind::Float: return QString::number(std::get<double>(v_), 'g', 15);
-    case Kind::Bcd: return std::get<TBcd>(v_).ToString();
-    case Kind::Boolean: return std::get<bool>(v_) ? QStringLiteral("True") : QStringLiteral("False");
+    case Kind::Null:
+        return QString();
+    case Kind::String:
+        return std::get<QString>(v_);
+    case Kind::Integer:
+        return QString::number(std::get<qint64>(v_));
+    case Kind::Float:
+        return QString::number(std::get<double>(v_), 'g', 15);
+    case Kind::Bcd:
+        return std::get<TBcd>(v_).ToString();
+    case Kind::Boolean:
+        return std::get<bool>(v_) ? QStringLiteral("True") : QStringLiteral("False");
     case Kind::DateTime: {
         const TDateTime v = std::get<TDateTime>(v_);
         const TFormatSettings& fs = FormatSettings();
@@ -150,31 +168,38 @@ QString TValue::AsString() const {
             s += QLatin1Char(' ') + FormatDateTime(fs.LongTimeFormat, v);
         return s;
     }
-    case Kind::Bytes: return FromAnsi(std::get<QByteArray>(v_));
+    case Kind::Bytes:
+        return FromAnsi(std::get<QByteArray>(v_));
     }
     return QString();
 }
 
 qint64 TValue::AsInteger() const {
     switch (GetKind()) {
-    case Kind::Null: return 0;
-    case Kind::Integer: return std::get<qint64>(v_);
+    case Kind::Null:
+        return 0;
+    case Kind::Integer:
+        return std::get<qint64>(v_);
     case Kind::Float: {
         const double d = std::get<double>(v_);
         if (!std::isfinite(d) || std::fabs(d) >= 9.2e18)
             CannotConvert(GetKind(), "Int64");
         return qRound64(d);
     }
-    case Kind::Bcd: return std::get<TBcd>(v_).Rescaled(0).scaled;
-    case Kind::Boolean: return std::get<bool>(v_) ? 1 : 0;
-    case Kind::DateTime: return static_cast<qint64>(std::get<TDateTime>(v_).Value());
+    case Kind::Bcd:
+        return std::get<TBcd>(v_).Rescaled(0).scaled;
+    case Kind::Boolean:
+        return std::get<bool>(v_) ? 1 : 0;
+    case Kind::DateTime:
+        return static_cast<qint64>(std::get<TDateTime>(v_).Value());
     case Kind::String:
     case Kind::Bytes: {
         const QString s = AsString().trimmed();
         bool ok = false;
         const qint64 v = s.toLongLong(&ok);
         if (!ok)
-            throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(AsString()));
+            throw EConvertError(
+                QStringLiteral("'%1' is not a valid integer value").arg(AsString()));
         return v;
     }
     }
@@ -183,12 +208,18 @@ qint64 TValue::AsInteger() const {
 
 double TValue::AsFloat() const {
     switch (GetKind()) {
-    case Kind::Null: return 0;
-    case Kind::Integer: return static_cast<double>(std::get<qint64>(v_));
-    case Kind::Float: return std::get<double>(v_);
-    case Kind::Bcd: return std::get<TBcd>(v_).ToDouble();
-    case Kind::Boolean: return std::get<bool>(v_) ? 1 : 0;
-    case Kind::DateTime: return std::get<TDateTime>(v_).Value();
+    case Kind::Null:
+        return 0;
+    case Kind::Integer:
+        return static_cast<double>(std::get<qint64>(v_));
+    case Kind::Float:
+        return std::get<double>(v_);
+    case Kind::Bcd:
+        return std::get<TBcd>(v_).ToDouble();
+    case Kind::Boolean:
+        return std::get<bool>(v_) ? 1 : 0;
+    case Kind::DateTime:
+        return std::get<TDateTime>(v_).Value();
     case Kind::String:
     case Kind::Bytes: {
         QString s = AsString().trimmed();
@@ -196,7 +227,8 @@ double TValue::AsFloat() const {
         bool ok = false;
         const double v = s.toDouble(&ok);
         if (!ok)
-            throw EConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(AsString()));
+            throw EConvertError(
+                QStringLiteral("'%1' is not a valid floating point value").arg(AsString()));
         return v;
     }
     }
@@ -205,12 +237,18 @@ double TValue::AsFloat() const {
 
 TBcd TValue::AsBcd() const {
     switch (GetKind()) {
-    case Kind::Null: return {};
-    case Kind::Integer: return {std::get<qint64>(v_), 0};
-    case Kind::Float: return TBcd::FromDouble(std::get<double>(v_));
-    case Kind::Bcd: return std::get<TBcd>(v_);
-    case Kind::Boolean: return {std::get<bool>(v_) ? 1 : 0, 0};
-    case Kind::DateTime: return TBcd::FromDouble(std::get<TDateTime>(v_).Value());
+    case Kind::Null:
+        return {};
+    case Kind::Integer:
+        return {std::get<qint64>(v_), 0};
+    case Kind::Float:
+        return TBcd::FromDouble(std::get<double>(v_));
+    case Kind::Bcd:
+        return std::get<TBcd>(v_);
+    case Kind::Boolean:
+        return {std::get<bool>(v_) ? 1 : 0, 0};
+    case Kind::DateTime:
+        return TBcd::FromDouble(std::get<TDateTime>(v_).Value());
     case Kind::String:
     case Kind::Bytes: {
         const std::optional<TBcd> b = TBcd::Parse(AsString());
@@ -224,11 +262,16 @@ TBcd TValue::AsBcd() const {
 
 bool TValue::AsBoolean() const {
     switch (GetKind()) {
-    case Kind::Null: return false;
-    case Kind::Boolean: return std::get<bool>(v_);
-    case Kind::Integer: return std::get<qint64>(v_) != 0;
-    case Kind::Float: return std::get<double>(v_) != 0;
-    case Kind::Bcd: return std::get<TBcd>(v_).scaled != 0;
+    case Kind::Null:
+        return false;
+    case Kind::Boolean:
+        return std::get<bool>(v_);
+    case Kind::Integer:
+        return std::get<qint64>(v_) != 0;
+    case Kind::Float:
+        return std::get<double>(v_) != 0;
+    case Kind::Bcd:
+        return std::get<TBcd>(v_).scaled != 0;
     case Kind::String:
     case Kind::Bytes: {
         const QString s = AsString().trimmed();
@@ -242,26 +285,34 @@ bool TValue::AsBoolean() const {
             return d != 0;
         throw EConvertError(QStringLiteral("'%1' is not a valid boolean value").arg(AsString()));
     }
-    case Kind::DateTime: CannotConvert(GetKind(), "Boolean");
+    case Kind::DateTime:
+        CannotConvert(GetKind(), "Boolean");
     }
     return false;
 }
 
 TDateTime TValue::AsDateTime() const {
     switch (GetKind()) {
-    case Kind::Null: return TDateTime();
-    case Kind::DateTime: return std::get<TDateTime>(v_);
+    case Kind::Null:
+        return TDateTime();
+    case Kind::DateTime:
+        return std::get<TDateTime>(v_);
     case Kind::Integer:
     case Kind::Float:
-    case Kind::Bcd: return TDateTime(AsFloat());
-    default: CannotConvert(GetKind(), "Date");
+    case Kind::Bcd:
+        return TDateTime(AsFloat());
+    default:
+        CannotConvert(GetKind(), "Date");
     }
 }
 
 QByteArray TValue::AsBytes() const {
     switch (GetKind()) {
-    case Kind::Null: return QByteArray();
-    case Kind::Bytes: return std::get<QByteArray>(v_);
-    default: return ToAnsi(AsString());
+    case Kind::Null:
+        return QByteArray();
+    case Kind::Bytes:
+        return std::get<QByteArray>(v_);
+    default:
+        return ToAnsi(AsString());
     }
 }

@@ -52,13 +52,14 @@ public:
     // Conversions, as a variant of the description's library converts; a
     // value that cannot be converted raises EConvertError. A null reads as
     // "", 0, false, the zero date-time or no bytes.
-    QString AsString() const;      // Bytes as Windows-1252; dates in the locale's short date (and long time)
-    qint64 AsInteger() const;      // numbers rounded half away from zero
+    QString
+    AsString() const; // Bytes as Windows-1252; dates in the locale's short date (and long time)
+    qint64 AsInteger() const; // numbers rounded half away from zero
     double AsFloat() const;
     TBcd AsBcd() const;
-    bool AsBoolean() const;        // text "True"/"False" in any case, numbers not 0
-    TDateTime AsDateTime() const;  // numbers are day counts
-    QByteArray AsBytes() const;    // text as Windows-1252 bytes
+    bool AsBoolean() const;       // text "True"/"False" in any case, numbers not 0
+    TDateTime AsDateTime() const; // numbers are day counts
+    QByteArray AsBytes() const;   // text as Windows-1252 bytes
 
     // The stored alternative itself; null when the kind differs.
     const QString* StringPtr() const { return std::get_if<QString>(&v_); }

@@ -7,12 +7,12 @@
 #include "platform/ui/dialogs.h"
 #include "platform/ui/edit.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QCoreApplication>
 #include <gtest/gtest.h>
 
 namespace {

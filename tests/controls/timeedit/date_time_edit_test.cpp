@@ -1,7 +1,7 @@
 // The box's Text, Value, Kind and EditFormat, and what posting writes.
 
-#include "time_edit_fixture.h"
 #include "tests/support/raised.h"
+#include "time_edit_fixture.h"
 
 namespace {
 

@@ -109,8 +109,9 @@ class BadPattern : public testing::TestWithParam<BadPatternCase> {};
 
 TEST_P(BadPattern, RaisesTheMessageThatNamesTheElement) {
     const BadPatternCase& c = GetParam();
-    EXPECT_EQ(Raised<Exception>([&] { BuildDateTimeMask(QString::fromLatin1(c.pattern)); }).Message(),
-              QString::fromLatin1(c.message));
+    EXPECT_EQ(
+        Raised<Exception>([&] { BuildDateTimeMask(QString::fromLatin1(c.pattern)); }).Message(),
+        QString::fromLatin1(c.message));
 }
 
 INSTANTIATE_TEST_SUITE_P(

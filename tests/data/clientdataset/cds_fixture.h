@@ -59,10 +59,10 @@ class CdsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         db_.RunFixture(QStringLiteral("quelbo.sql"));
-        db_.Run(QStringLiteral(
-            "insert into ARTICULOS values ('01', 'Uno', 'u', 3, 1, null, 'S');"
-            "insert into ARTICULOS values ('02', 'Dos', 'kg', 1, 2, null, 'S');"
-            "insert into ARTICULOS values ('03', 'Tres', 'u', 2, 1, null, 'N');"));
+        db_.Run(
+            QStringLiteral("insert into ARTICULOS values ('01', 'Uno', 'u', 3, 1, null, 'S');"
+                           "insert into ARTICULOS values ('02', 'Dos', 'kg', 1, 2, null, 'S');"
+                           "insert into ARTICULOS values ('03', 'Tres', 'u', 2, 1, null, 'N');"));
         conn_ = new TSQLConnection(&root_);
         conn_->SetName(QStringLiteral("Quelbo"));
         conn_->SetLoginPrompt(false);

@@ -266,9 +266,10 @@ TEST_F(CdsEditTest, ErrorsOfOtherClassesPassTheHandler) {
     cds_->Insert();
     // A number out of the 16-bit range is a database error of the field
     // itself, raised when it is written, outside the error loop.
-    EXPECT_EQ(DatabaseErrorOf([&] { cds_->FieldByName(QStringLiteral("CATE_ID")).SetAsInteger(70000); }),
-              QStringLiteral("70000 is not a valid value for field 'CATE_ID'. The allowed range "
-                             "is -32768 to 32767"));
+    EXPECT_EQ(
+        DatabaseErrorOf([&] { cds_->FieldByName(QStringLiteral("CATE_ID")).SetAsInteger(70000); }),
+        QStringLiteral("70000 is not a valid value for field 'CATE_ID'. The allowed range "
+                       "is -32768 to 32767"));
     EXPECT_THROW(cds_->FieldByName(QStringLiteral("CATE_ID")).SetAsString(QStringLiteral("x")),
                  Exception);
     EXPECT_EQ(calls, 0);

@@ -2,14 +2,14 @@
 // on a client dataset fed from the real server.
 
 #include "cds_fixture.h"
+#include "data/dataset/client/register_client_classes.h"
+#include "data/dataset/datasource.h"
 #include "data/dataset/fields/bcd_fields.h"
 #include "data/dataset/fields/blob_fields.h"
-#include "data/dataset/datasource.h"
 #include "data/dataset/fields/field_datalink.h"
 #include "data/dataset/fields/integer_fields.h"
-#include "data/dataset/client/register_client_classes.h"
-#include "data/dataset/sql/register_sql_classes.h"
 #include "data/dataset/fields/string_field.h"
+#include "data/dataset/sql/register_sql_classes.h"
 #include "platform/formfile/form_reader.h"
 
 #include <functional>

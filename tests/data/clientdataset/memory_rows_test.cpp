@@ -18,9 +18,9 @@ protected:
                                            PacketColumn("DESCRIPCION", ftString, 60),
                                            PacketColumn("CATEG", ftInteger)});
         // Arrival order: 01..07; equal keys: CATEG 2 three times, "Tuerca" twice.
-        const TValue rows[][3] = {{"01", "Tuerca", 2},   {"02", "arandela", 1},
+        const TValue rows[][3] = {{"01", "Tuerca", 2},        {"02", "arandela", 1},
                                   {"03", "Tuerca", TValue()}, {"04", "Clavo", 2},
-                                  {"05", "Broca", 10},   {"06", TValue(), 2},
+                                  {"05", "Broca", 10},        {"06", TValue(), 2},
                                   {"07", "Tornillo", -3}};
         for (const auto& r : rows)
             rows_->AppendRow({r[0], r[1], r[2]});
@@ -105,7 +105,9 @@ TEST_F(MemoryRows, SeekTheFirstRecordWhoseIndexKeyBeginsWithTheValues) {
         EXPECT_EQ(cds_->SeekKeyPrefix(c.values, c.partial), c.recNo);
         EXPECT_EQ(cds_->RecNo(), 1) << "a seek does not move";
     }
-    EXPECT_EQ(DatabaseErrorOf([&] { cds_->SeekKeyPrefix({2, "a", "b"}); }),
+    EXPECT_EQ(DatabaseErrorOf([&] {
+                  cds_->SeekKeyPrefix({2, "a", "b"});
+              }),
               QStringLiteral("Index 'SortIndexEh' has 2 fields, 3 values given"));
     cds_->SetIndexName(QString());
     EXPECT_EQ(DatabaseErrorOf([&] { cds_->SeekKeyPrefix({"T"}); }),

@@ -50,7 +50,8 @@ const Case kCases[] = {
     {100, "", "", "SQLDriver Error: [0x0064]: Unknown Error"},
     // Both lines, joined by CR LF; the previous text plays no part then.
     {21, "Your user name and password are not defined.", "old",
-     "SQLDriver Error: [0x0015]: Connection failed\r\nSQL Server Error: Your user name and password are not defined."},
+     "SQLDriver Error: [0x0015]: Connection failed\r\nSQL Server Error: Your user name and "
+     "password are not defined."},
     // A server text alone (statuses above 100, and 0).
     {101, "violation of PRIMARY or UNIQUE KEY constraint \"PK\"", "old",
      "SQL Server Error: violation of PRIMARY or UNIQUE KEY constraint \"PK\""},
@@ -68,7 +69,8 @@ const Case kCases[] = {
 TEST(DatabaseErrorText, FollowsTheCompositionRules) {
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.expected);
-        EXPECT_EQ(ComposeDatabaseError(c.status, QString::fromUtf8(c.server), QString::fromUtf8(c.previous)),
+        EXPECT_EQ(ComposeDatabaseError(c.status, QString::fromUtf8(c.server),
+                                       QString::fromUtf8(c.previous)),
                   QString::fromUtf8(c.expected));
     }
 }

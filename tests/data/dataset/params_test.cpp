@@ -18,7 +18,9 @@ struct ParseCase {
 
 TEST(ParamParsing, FollowsTheRules) {
     const ParseCase cases[] = {
-        {"SELECT * FROM ARTICULOS WHERE ARTI_COD = :COD", "SELECT * FROM ARTICULOS WHERE ARTI_COD = ?", {"COD"}},
+        {"SELECT * FROM ARTICULOS WHERE ARTI_COD = :COD",
+         "SELECT * FROM ARTICULOS WHERE ARTI_COD = ?",
+         {"COD"}},
         {"select 1 from T", "select 1 from T", {}},
         {"where A = :A and B = :b_2", "where A = ? and B = ?", {"A", "b_2"}},
         // A repeated name gives two markers and one parameter.

@@ -6,8 +6,8 @@
 #include "data/driver/cursor.h"
 #include "data/driver/driver_error.h"
 #include "data/driver/statement.h"
-#include "tests/support/test_database.h"
 #include "tests/support/raised.h"
+#include "tests/support/test_database.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,8 @@ protected:
         db_.Run(QStringLiteral(
             "create table T (ID integer not null primary key, NAME varchar(40), CODE char(5),"
             " S smallint, I integer, B bigint, PRICE decimal(15,2), F double precision,"
-            " D date, TM time, TS timestamp, FLAG boolean, DATA blob sub_type 0, MEMO blob sub_type 1);"));
+            " D date, TM time, TS timestamp, FLAG boolean, DATA blob sub_type 0, MEMO blob "
+            "sub_type 1);"));
         conn_.Attach(db_.Options());
     }
     TestDatabase db_{QStringLiteral("driver")};
@@ -31,8 +32,9 @@ protected:
 } // namespace
 
 TEST(DriverLoad, AMissingLibraryCannotBeLoaded) {
-    EXPECT_EQ(Raised<LoadError>([] { LoadClient(QStringLiteral("libamqb_no_such_client.so.9")); })
-                  .Message(),
+    EXPECT_EQ(Raised<LoadError>([] {
+                  LoadClient(QStringLiteral("libamqb_no_such_client.so.9"));
+              }).Message(),
               QStringLiteral("Unable to Load libamqb_no_such_client.so.9"));
 }
 
@@ -70,16 +72,19 @@ TEST_F(DriverTest, AWrongPasswordFailsWithStatus21) {
     Connection c;
     const Error e = Raised<Error>([&] { c.Attach(o); });
     EXPECT_EQ(e.StatusCode(), Status::ConnectFailed);
-    EXPECT_TRUE(e.ServerText().contains(QStringLiteral("Your user name and password are not defined")))
+    EXPECT_TRUE(
+        e.ServerText().contains(QStringLiteral("Your user name and password are not defined")))
         << qPrintable(e.ServerText());
     EXPECT_FALSE(c.Attached());
 }
 
 TEST_F(DriverTest, StatementsReportTheServerTextOfAKeyViolation) {
     conn_.ExecuteDirect(QStringLiteral("insert into T (ID) values (1)"));
-    const Error e = Raised<Error>([&] { conn_.ExecuteDirect(QStringLiteral("insert into T (ID) values (1)")); });
+    const Error e = Raised<Error>(
+        [&] { conn_.ExecuteDirect(QStringLiteral("insert into T (ID) values (1)")); });
     EXPECT_EQ(e.StatusCode(), Status::ServerError);
-    EXPECT_TRUE(e.ServerText().startsWith(QStringLiteral("violation of PRIMARY or UNIQUE KEY constraint")))
+    EXPECT_TRUE(
+        e.ServerText().startsWith(QStringLiteral("violation of PRIMARY or UNIQUE KEY constraint")))
         << qPrintable(e.ServerText());
     EXPECT_TRUE(e.ServerText().contains(QStringLiteral("\r\n")));
     EXPECT_FALSE(e.ServerText().contains(QStringLiteral("\r\n-")));
@@ -90,9 +95,9 @@ TEST_F(DriverTest, StatementsReportTheServerTextOfAKeyViolation) {
 }
 
 TEST_F(DriverTest, ParametersOfEveryTypeComeBackAsBound) {
-    auto ins = conn_.Prepare(QStringLiteral(
-        "insert into T (ID, NAME, CODE, S, I, B, PRICE, F, D, TM, TS, FLAG, MEMO) "
-        "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    auto ins = conn_.Prepare(
+        QStringLiteral("insert into T (ID, NAME, CODE, S, I, B, PRICE, F, D, TM, TS, FLAG, MEMO) "
+                       "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     ASSERT_EQ(ins->ParamCount(), 13);
     ins->SetInt32(0, 7);
     ins->SetText(1, QStringLiteral("Compañía €"));
@@ -136,8 +141,9 @@ TEST_F(DriverTest, ParametersOfEveryTypeComeBackAsBound) {
 }
 
 TEST_F(DriverTest, ColumnsAreDescribed) {
-    auto sel = conn_.Prepare(QStringLiteral("select ID, NAME, CODE, S, B, PRICE, F, D, TM, TS, FLAG, DATA, MEMO, "
-                                            "1 + 1 as TWO from T"));
+    auto sel = conn_.Prepare(
+        QStringLiteral("select ID, NAME, CODE, S, B, PRICE, F, D, TM, TS, FLAG, DATA, MEMO, "
+                       "1 + 1 as TWO from T"));
     auto c = sel->Execute();
     ASSERT_NE(c, nullptr);
     struct Want {
@@ -174,14 +180,16 @@ TEST_F(DriverTest, ColumnsAreDescribed) {
 }
 
 TEST_F(DriverTest, NullsTravelWithTheirFlag) {
-    auto ins = conn_.Prepare(QStringLiteral("insert into T (ID, NAME, PRICE, D, DATA) values (?, ?, ?, ?, ?)"));
+    auto ins = conn_.Prepare(
+        QStringLiteral("insert into T (ID, NAME, PRICE, D, DATA) values (?, ?, ?, ?, ?)"));
     ins->SetInt32(0, 1);
     ins->SetNull(1, DataType::Varchar);
     ins->SetNull(2);
     ins->SetNull(3, DataType::Date);
     ins->SetNull(4, DataType::Blob);
     ins->Execute();
-    EXPECT_EQ(db_.Query(QStringLiteral("select NAME is null, PRICE is null, D is null, DATA is null from T")),
+    EXPECT_EQ(db_.Query(QStringLiteral(
+                  "select NAME is null, PRICE is null, D is null, DATA is null from T")),
               (std::vector<QStringList>{{"TRUE", "TRUE", "TRUE", "TRUE"}}));
 }
 
@@ -219,7 +227,8 @@ TEST_F(DriverTest, BlobsOfAnySizeComeBackByteForByte) {
         ins->SetBlob(1, blobs[i]);
         ins->Execute();
     }
-    auto sel = conn_.Prepare(QStringLiteral("select ID, DATA, octet_length(DATA) from T order by ID"));
+    auto sel =
+        conn_.Prepare(QStringLiteral("select ID, DATA, octet_length(DATA) from T order by ID"));
     auto c = sel->Execute();
     for (int i = 0; i < 3; ++i) {
         ASSERT_TRUE(c->Next());
@@ -237,12 +246,13 @@ TEST_F(DriverTest, WindowsTextIsStoredAsItsAnsiBytes) {
     ins->SetText(0, QStringLiteral("Compañía €"));
     ins->Execute();
     conn_.ExecuteDirect(QStringLiteral("insert into T (ID, NAME) values (2, 'Año ü')"));
-    auto sel = conn_.Prepare(
-        QStringLiteral("select NAME, cast(NAME as varchar(40) character set octets) from T order by ID"));
+    auto sel = conn_.Prepare(QStringLiteral(
+        "select NAME, cast(NAME as varchar(40) character set octets) from T order by ID"));
     auto c = sel->Execute();
     ASSERT_TRUE(c->Next());
     EXPECT_EQ(c->AsString(0), QStringLiteral("Compañía €"));
-    EXPECT_EQ(c->AsBytes(1), QByteArray("Compa\xF1\xED" "a \x80"));
+    EXPECT_EQ(c->AsBytes(1), QByteArray("Compa\xF1\xED"
+                                        "a \x80"));
     ASSERT_TRUE(c->Next());
     EXPECT_EQ(c->AsString(0), QStringLiteral("Año ü"));
     EXPECT_EQ(c->AsBytes(1), QByteArray("A\xF1o \xFC"));
@@ -250,7 +260,8 @@ TEST_F(DriverTest, WindowsTextIsStoredAsItsAnsiBytes) {
 
 TEST_F(DriverTest, StatementsOutsideATransactionAreCommittedAtOnce) {
     conn_.ExecuteDirect(QStringLiteral("insert into T (ID) values (1)"));
-    EXPECT_EQ(db_.Query(QStringLiteral("select count(*) from T")), (std::vector<QStringList>{{"1"}}));
+    EXPECT_EQ(db_.Query(QStringLiteral("select count(*) from T")),
+              (std::vector<QStringList>{{"1"}}));
 }
 
 TEST_F(DriverTest, AnExplicitTransactionCommitsOrRollsBack) {
@@ -263,10 +274,12 @@ TEST_F(DriverTest, AnExplicitTransactionCommitsOrRollsBack) {
     upd->SetInt32(0, 1);
     upd->Execute();
     // Not yet visible to another attachment.
-    EXPECT_EQ(db_.Query(QStringLiteral("select count(*) from T")), (std::vector<QStringList>{{"0"}}));
+    EXPECT_EQ(db_.Query(QStringLiteral("select count(*) from T")),
+              (std::vector<QStringList>{{"0"}}));
     conn_.Rollback();
     EXPECT_FALSE(conn_.InTransaction());
-    EXPECT_EQ(db_.Query(QStringLiteral("select count(*) from T")), (std::vector<QStringList>{{"0"}}));
+    EXPECT_EQ(db_.Query(QStringLiteral("select count(*) from T")),
+              (std::vector<QStringList>{{"0"}}));
 
     conn_.StartTransaction(Isolation::ReadCommitted);
     upd->SetInt32(0, 2);
@@ -305,7 +318,8 @@ TEST_F(DriverTest, WithoutWaitOnLocksAConflictFailsAtOnce) {
     other.Attach(o);
     conn_.StartTransaction(Isolation::ReadCommitted);
     conn_.ExecuteDirect(QStringLiteral("update T set I = 1 where ID = 1"));
-    const Error e = Raised<Error>([&] { other.ExecuteDirect(QStringLiteral("update T set I = 2 where ID = 1")); });
+    const Error e = Raised<Error>(
+        [&] { other.ExecuteDirect(QStringLiteral("update T set I = 2 where ID = 1")); });
     EXPECT_EQ(e.StatusCode(), Status::ServerError);
     EXPECT_TRUE(e.ServerText().contains(QStringLiteral("conflict"))) << qPrintable(e.ServerText());
     conn_.Rollback();
@@ -322,12 +336,14 @@ TEST_F(DriverTest, CommitRetainKeepsWorking) {
     c.ExecuteDirect(QStringLiteral("insert into T (ID) values (3)"));
     c.Commit();
     c.ExecuteDirect(QStringLiteral("insert into T (ID) values (4)"));
-    EXPECT_EQ(db_.Query(QStringLiteral("select count(*) from T")), (std::vector<QStringList>{{"4"}}));
+    EXPECT_EQ(db_.Query(QStringLiteral("select count(*) from T")),
+              (std::vector<QStringList>{{"4"}}));
     c.Detach();
 }
 
 TEST_F(DriverTest, AffectedRowsAreCounted) {
-    db_.Run(QStringLiteral("insert into T (ID) values (1); insert into T (ID) values (2); insert into T (ID) values (3);"));
+    db_.Run(QStringLiteral("insert into T (ID) values (1); insert into T (ID) values (2); insert "
+                           "into T (ID) values (3);"));
     EXPECT_EQ(conn_.ExecuteDirect(QStringLiteral("update T set I = 5 where ID > 1")), 2);
     EXPECT_EQ(conn_.ExecuteDirect(QStringLiteral("delete from T where ID = 9")), 0);
     EXPECT_EQ(conn_.ExecuteDirect(QStringLiteral("delete from T")), 3);
@@ -338,7 +354,8 @@ TEST_F(DriverTest, ProceduresGiveRowsBothWays) {
         "set term ^ ;"
         "create procedure P_ROWS (N integer) returns (K integer, TXT varchar(10)) as begin"
         "  K = 0; while (K < N) do begin K = K + 1; TXT = 'r' || K; suspend; end end^"
-        "create procedure P_ONE (A integer) returns (DOUBLED integer) as begin DOUBLED = A * 2; end^"
+        "create procedure P_ONE (A integer) returns (DOUBLED integer) as begin DOUBLED = A * 2; "
+        "end^"
         "set term ; ^"));
     auto sel = conn_.Prepare(QStringLiteral("select * from P_ROWS(?)"));
     sel->SetText(0, QStringLiteral("3"));
@@ -379,12 +396,13 @@ TEST_F(DriverTest, ReadingAValueOfAnotherKindIsRefused) {
 }
 
 TEST(TestDatabaseScript, SplitsOnTerminatorsOutsideQuotesAndComments) {
-    EXPECT_EQ(TestDatabase::SplitScript(QStringLiteral(
-                  "insert into T values ('a;b'); -- note; here\n"
-                  "/* c; d */ select 1 from X;commit;\n"
-                  "set term ^ ;\ncreate procedure P as begin exit; end^\nset term ; ^\nselect 2 from Y")),
-              (QStringList{"insert into T values ('a;b')", "/* c; d */ select 1 from X",
-                           "create procedure P as begin exit; end", "select 2 from Y"}));
+    EXPECT_EQ(
+        TestDatabase::SplitScript(QStringLiteral(
+            "insert into T values ('a;b'); -- note; here\n"
+            "/* c; d */ select 1 from X;commit;\n"
+            "set term ^ ;\ncreate procedure P as begin exit; end^\nset term ; ^\nselect 2 from Y")),
+        (QStringList{"insert into T values ('a;b')", "/* c; d */ select 1 from X",
+                     "create procedure P as begin exit; end", "select 2 from Y"}));
 }
 
 TEST(BlobInfo, TheTotalLengthIsReadOnlyWhenTheBlockHoldsItWhole) {
@@ -396,7 +414,7 @@ TEST(BlobInfo, TheTotalLengthIsReadOnlyWhenTheBlockHoldsItWhole) {
         {{isc_info_blob_total_length, 4, 0, 0x10, 0x27, 0, 0, isc_info_end}, 10000},
         {{isc_info_blob_total_length, 2, 0, 0xFF, 0x7F}, 32767},
         {{isc_info_blob_total_length, 8, 0, 1, 0, 0, 0, 0, 0, 0, 0x80}, 0x8000000000000001ull},
-        {{isc_info_blob_total_length, 4, 0, 0x10, 0x27}, std::nullopt},     // cut short
+        {{isc_info_blob_total_length, 4, 0, 0x10, 0x27}, std::nullopt},    // cut short
         {{isc_info_blob_total_length, 0xFF, 0xFF, 1, 2, 3}, std::nullopt}, // a length beyond it
         {{isc_info_blob_total_length, 9, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1}, std::nullopt},
         {{isc_info_blob_total_length, 0, 0}, std::nullopt},

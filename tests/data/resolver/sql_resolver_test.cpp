@@ -6,8 +6,8 @@
 #include "data/dataset/sql/sqlquery.h"
 #include "tests/data/resolver/articulos_delta.h"
 #include "tests/support/database_error_of.h"
-#include "tests/support/test_database.h"
 #include "tests/support/raised.h"
+#include "tests/support/test_database.h"
 
 #include <gtest/gtest.h>
 

@@ -168,8 +168,7 @@ TEST(UpdateSqlRules, AColumnIsNamedByItsOriginWhenThePacketHasOne) {
     TDelta delta;
     delta.columns = {Column("CODE", ftString, 20)};
     delta.columns[0].origin = "ARTICULOS.ARTI_COD";
-    const auto statement =
-        GenerateUpdateStatement(delta, InsertOf({"A1"}), "\"ARTICULOS\"", u'"');
+    const auto statement = GenerateUpdateStatement(delta, InsertOf({"A1"}), "\"ARTICULOS\"", u'"');
     ASSERT_TRUE(statement.has_value());
     EXPECT_EQ(statement->sql, "insert into \"ARTICULOS\"\r\n  (\"ARTI_COD\")\r\nvalues\r\n  (?)");
 }

@@ -305,10 +305,11 @@ TEST_P(PngCorruptTest, RaisesItsOwnErrorAndKeepsThePreviousImage) {
     png.LoadFromBytes(EncodeTestPng(BaseImage(2, 8)));
     const std::vector<uint8_t> before = png.Pixels();
     const std::vector<uint8_t> bytes = GetParam().bytes();
-    CheckRaised<EPNGError>([&] { png.LoadFromBytes(bytes); }, [](const EPNGError& e) {
-        EXPECT_EQ(std::type_index(typeid(e)), GetParam().error) << e.what();
-        EXPECT_FALSE(e.Message().isEmpty());
-    });
+    CheckRaised<EPNGError>([&] { png.LoadFromBytes(bytes); },
+                           [](const EPNGError& e) {
+                               EXPECT_EQ(std::type_index(typeid(e)), GetParam().error) << e.what();
+                               EXPECT_FALSE(e.Message().isEmpty());
+                           });
     EXPECT_EQ(png.ColorType(), TPngColorType::Truecolor);
     EXPECT_EQ(png.Pixels(), before);
 }

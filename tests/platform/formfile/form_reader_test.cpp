@@ -117,7 +117,8 @@ class FormReaderErrors : public FormReader, public testing::WithParamInterface<B
 TEST_P(FormReaderErrors, NameFileAndLine) {
     TSampleRoot root;
     const QString text = QStringLiteral("TSampleRoot main\n") + QString::fromUtf8(GetParam().body);
-    const auto e = Raised<EFormError>([&] { ReadComponentText(root, handlers, text, "broken.form"); });
+    const auto e =
+        Raised<EFormError>([&] { ReadComponentText(root, handlers, text, "broken.form"); });
     EXPECT_EQ(e.File(), "broken.form");
     EXPECT_EQ(e.Line(), GetParam().line) << e.what();
     EXPECT_TRUE(e.Message().contains(QString::fromUtf8(GetParam().what))) << e.what();
@@ -168,9 +169,10 @@ TEST_F(FormReader, AWaitingReferenceOfAFreedWindowIsDropped) {
 
 TEST_F(FormReader, AMissingFileIsAClearError) {
     TSampleRoot root;
-    EXPECT_TRUE(Raised<EFormError>([&] {
-                    ReadComponentResource(root, handlers, "/nonexistent/x.form");
-                }).Message().contains("x.form"));
+    EXPECT_TRUE(
+        Raised<EFormError>([&] { ReadComponentResource(root, handlers, "/nonexistent/x.form"); })
+            .Message()
+            .contains("x.form"));
 }
 
 } // namespace
