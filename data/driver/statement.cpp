@@ -241,11 +241,11 @@ std::unique_ptr<Cursor> Statement::Execute() {
     FbStatus st(c.master);
 
     if (IsSelect(s.type)) {
-        IResultSet* rs =
+        // Described first: nothing is open yet should that fail.
+        std::unique_ptr<CursorImpl> cursor = NewCursor(s);
+        cursor->resultSet =
             s.statement->openCursor(&st, tra.get(), input.Metadata(), input.Data(), s.outMeta, 0);
         st.Check(Status::ServerError, c.util);
-        std::unique_ptr<CursorImpl> cursor = NewCursor(s);
-        cursor->resultSet = rs;
         tra.HandTo(*cursor);
         s.cursor = cursor.get();
         return std::unique_ptr<Cursor>(new Cursor(std::move(cursor)));

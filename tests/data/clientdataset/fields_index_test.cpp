@@ -11,6 +11,7 @@
 #include "data/dataset/fields/string_field.h"
 #include "data/dataset/sql/register_sql_classes.h"
 #include "platform/formfile/form_reader.h"
+#include "tests/support/dataset_walk.h"
 
 #include <functional>
 
@@ -181,17 +182,7 @@ protected:
         cds_->Open();
     }
     // The IDs in the order the cursor walks, and as read without moving.
-    QString Walk() {
-        QStringList ids;
-        QStringList peeked;
-        TField& id = cds_->FieldByName(QStringLiteral("ID"));
-        for (cds_->First(); !cds_->Eof(); cds_->Next())
-            ids << id.AsString();
-        for (int i = 1; i <= cds_->RecordCount(); ++i)
-            peeked << cds_->FieldValueAt(id, i).AsString();
-        EXPECT_EQ(ids, peeked);
-        return ids.join(u' ');
-    }
+    QString Walk() { return ::Walk(*cds_, QStringLiteral("ID")); }
 };
 
 TEST_F(CdsIndexTest, IndexOrders) {

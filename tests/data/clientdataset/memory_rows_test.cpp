@@ -5,6 +5,7 @@
 #include "data/dataset/client/clientdataset.h"
 #include "data/dataset/fields/field.h"
 #include "tests/support/database_error_of.h"
+#include "tests/support/dataset_walk.h"
 #include "tests/support/memory_query.h"
 
 #include <gtest/gtest.h>
@@ -26,19 +27,8 @@ protected:
             rows_->AppendRow({r[0], r[1], r[2]});
         cds_ = ClientDataSetOn(*rows_);
     }
-    // The codes in the order the dataset walks, checked against the codes
-    // read by position without moving.
-    QString Walk() {
-        QStringList walked;
-        QStringList read;
-        TField& code = cds_->FieldByName(QStringLiteral("CODIGO"));
-        for (cds_->First(); !cds_->Eof(); cds_->Next())
-            walked << code.AsString();
-        for (int i = 1; i <= cds_->RecordCount(); ++i)
-            read << cds_->FieldValueAt(code, i).AsString();
-        EXPECT_EQ(walked, read);
-        return walked.join(u' ');
-    }
+    // The codes in the order the dataset walks, and as read without moving.
+    QString Walk() { return ::Walk(*cds_, QStringLiteral("CODIGO")); }
     void Sort(const QString& fields, const QString& descending = {}) {
         if (cds_->HasIndex(QStringLiteral("SortIndexEh")))
             cds_->DeleteIndex(QStringLiteral("SortIndexEh"));
