@@ -172,6 +172,22 @@ TEST_F(ApplicationTest, EnterCanBeTurnedIntoAMoveToTheNextControl) {
     EXPECT_EQ(a->Text(), "x");
 }
 
+TEST_F(ApplicationTest, ADestroyedWindowRunsNoHandlerAsItsFocusedControlGoes) {
+    int exits = 0;
+    THandlerTable h;
+    h.Add<TNotifyEvent>("AExit", [&](TObject*) { ++exits; });
+    TTestForm* form = MakeForm("  TEdit A\n    OnExit = AExit\n  TEdit B\n", h);
+    form->Show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form->Widget()));
+    auto* a = FindRequired<TEdit>(*form, "A");
+    a->SetFocus();
+    FindRequired<TEdit>(*form, "B")->SetFocus();
+    EXPECT_EQ(exits, 1); // a real exit runs the handler
+    a->SetFocus();
+    delete form;
+    EXPECT_EQ(exits, 1);
+}
+
 TEST(Fonts, TheNarrowWindowsFontStaysNarrow) {
     // The buttons' captions are set in "Arial Narrow": a condensed face keeps them unclipped.
     const QString caption = QStringLiteral("Esc: Cancelar");
