@@ -2,6 +2,7 @@
 // catalog. Creates the login window (the main window), then the data module,
 // and runs the event loop until the main window closes.
 
+#include "app/register_program_classes.h"
 #include "data/dmqb.h"
 #include "forms/accesoqb.h"
 #include "platform/system/command_line.h"
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     InitCommandLine(arguments);
+    RegisterProgramClasses();
 
     Application->Initialize();
     Application->CreateForm(faccesoqb);

@@ -1,32 +1,18 @@
 #include "data/dmqb.h"
 
-#include "data/dataset/clientdataset.h"
-#include "data/dataset/field.h"
-#include "data/dataset/register_dataset_classes.h"
-#include "data/dataset/register_sql_classes.h"
-#include "data/dataset/sqlconnection.h"
-#include "data/dataset/sqlquery.h"
+#include "data/dataset/client/clientdataset.h"
+#include "data/dataset/fields/field.h"
+#include "data/dataset/sql/sqlconnection.h"
+#include "data/dataset/sql/sqlquery.h"
 #include "data/errors/error_log.h"
 #include "data/errors/error_translation.h"
 #include "platform/ui/application.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/form.h"
-#include "platform/ui/register_ui_classes.h"
 
 Tfdmqb* fdmqb = nullptr;
 
 namespace {
-
-void RegisterDmqbClass() {
-    static const bool done = [] {
-        RegisterUiClasses();
-        RegisterSqlClasses();
-        RegisterDatasetClasses();
-        RegisterAbstractClass<Tfdmqb>("Tfdmqb", "TDataModule");
-        return true;
-    }();
-    (void)done;
-}
 
 // What the translation rules need to know of where the error came from.
 TErrorSource ErrorSourceOf(TObject* Sender, TDataSet* DataSet) {
@@ -35,7 +21,8 @@ TErrorSource ErrorSourceOf(TObject* Sender, TDataSet* DataSet) {
         return source; // application-wide
     if (Sender) {
         source.kind = TErrorSource::Kind::ProviderUpdate;
-        if (auto* provider = dynamic_cast<TDataSetProvider*>(Sender); provider && provider->DataSet())
+        if (auto* provider = dynamic_cast<TDataSetProvider*>(Sender);
+            provider && provider->DataSet())
             source.providerDataSetName = provider->DataSet()->Name();
         return source;
     }
@@ -51,7 +38,6 @@ TErrorSource ErrorSourceOf(TObject* Sender, TDataSet* DataSet) {
 } // namespace
 
 Tfdmqb::Tfdmqb(TComponent* owner) : TDataModule(owner) {
-    RegisterDmqbClass();
     THandlerTable handlers;
     handlers.Add<TNotifyEvent>("DataModuleCreate", [this](TObject* s) { DataModuleCreate(s); });
     InitModule(handlers, QStringLiteral(":/data/dmqb.form"));
@@ -66,7 +52,9 @@ void Tfdmqb::BindComponents() {
 }
 
 void Tfdmqb::DataModuleCreate(TObject*) {
-    Application->OnException = [this](TObject* Sender, const Exception& E) { ENoManejada(Sender, E); };
+    Application->OnException = [this](TObject* Sender, const Exception& E) {
+        ENoManejada(Sender, E);
+    };
 }
 
 void Tfdmqb::ConfigurarProviders(TComponent* Root) {
@@ -104,7 +92,8 @@ void Tfdmqb::ManejarError(TObject* Sender, TDataSet* DataSet, const Exception& E
         // The dataset could not tell its fields: the raw message is shown.
     }
     MessageBeep();
-    MessageBoxes().Show({text, QStringLiteral("Error"), TMsgDlgType::mtError, {QStringLiteral("OK")}});
+    MessageBoxes().Show(
+        {text, QStringLiteral("Error"), TMsgDlgType::mtError, {QStringLiteral("OK")}});
 }
 
 void Tfdmqb::ManejarClientError(TDataSet* DataSet, EDatabaseError& E, TDataAction& Action) {

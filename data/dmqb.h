@@ -3,8 +3,8 @@
 // connection Dorvan with the queries through which every read and write
 // passes, and the routines that report every error that reaches the user.
 
+#include "data/dataset/client/dataset_provider.h"
 #include "data/dataset/dataset.h"
-#include "data/dataset/dataset_provider.h"
 #include "platform/ui/data_module.h"
 
 class TSQLConnection;
@@ -33,8 +33,8 @@ public:
     void ConfigurarProviders(TComponent* Root);
     // Logs the error, sets Response to rrAbort, translates the message by
     // the rules of where it came from, beeps and shows it in an error box.
-    void ManejarError(TObject* Sender, TDataSet* DataSet, const Exception& E, TUpdateKind UpdateKind,
-                      TResolverResponse& Response);
+    void ManejarError(TObject* Sender, TDataSet* DataSet, const Exception& E,
+                      TUpdateKind UpdateKind, TResolverResponse& Response);
     // The client datasets' edit, post and delete errors: abandons the
     // operation silently after reporting it.
     void ManejarClientError(TDataSet* DataSet, EDatabaseError& E, TDataAction& Action);

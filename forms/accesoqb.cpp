@@ -1,12 +1,10 @@
 #include "forms/accesoqb.h"
 
 #include "controls/timeedit/db_date_time_edit_eh.h"
-#include "controls/timeedit/register_time_edit_classes.h"
-#include "data/dataset/clientdataset.h"
-#include "data/dataset/dataset_provider.h"
-#include "data/dataset/field.h"
-#include "data/dataset/register_dataset_classes.h"
-#include "data/dataset/sqlconnection.h"
+#include "data/dataset/client/clientdataset.h"
+#include "data/dataset/client/dataset_provider.h"
+#include "data/dataset/fields/field.h"
+#include "data/dataset/sql/sqlconnection.h"
 #include "data/dmqb.h"
 #include "forms/actarticulos.h"
 #include "forms/company_number.h"
@@ -18,10 +16,7 @@
 #include "platform/ui/group_box.h"
 #include "platform/ui/label.h"
 #include "platform/ui/panel.h"
-#include "platform/ui/register_ui_classes.h"
 #include "platform/ui/speed_button.h"
-
-#include <QCoreApplication>
 
 Tfaccesoqb* faccesoqb = nullptr;
 
@@ -30,21 +25,9 @@ namespace {
 constexpr unsigned short kKeyF5 = 116;
 constexpr unsigned short kKeyEscape = 27;
 
-void RegisterAccesoqbClass() {
-    static const bool done = [] {
-        RegisterUiClasses();
-        RegisterTimeEditClasses();
-        RegisterDatasetClasses();
-        RegisterAbstractClass<Tfaccesoqb>("Tfaccesoqb", "TForm");
-        return true;
-    }();
-    (void)done;
-}
-
 } // namespace
 
 Tfaccesoqb::Tfaccesoqb(TComponent* owner) : TForm(owner) {
-    RegisterAccesoqbClass();
     InitForm(Handlers(), QStringLiteral(":/forms/accesoqb.form"));
 }
 
@@ -105,11 +88,8 @@ void Tfaccesoqb::FormActivate(TObject*) {
     Tusua->SetText(ParamStr(2));
     TClave->SetText(ParamStr(3));
     Cia->SetText(ParamStr(4));
+    // Opening is synchronous: the connection is open or closed by now.
     CiaExit(this);
-    // Opening is synchronous, so the attempt is over by now; the wait only
-    // guards the decision should that ever change.
-    while (fdmqb->Quelbo->ConnectionState() == csStateConnecting)
-        QCoreApplication::processEvents();
     if (fdmqb->Quelbo->ConnectionState() == csStateOpen && !ParamStr(11).isEmpty())
         SpeedButton1Click(this);
 }

@@ -5,7 +5,7 @@
 // and its painting; an extension overrides the points it needs and leaves the
 // others doing nothing.
 
-#include "data/dataset/field.h"
+#include "data/dataset/fields/field.h"
 #include "platform/core/events.h"
 
 #include <QColor>

@@ -9,7 +9,7 @@ packages=(
   firebird3.0-server firebird3.0-utils firebird-dev libfbclient2
   libjpeg-dev zlib1g-dev libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang clang-format libclang-rt-14-dev
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation
   xvfb xauth imagemagick
 )

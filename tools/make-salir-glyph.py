@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes controls/png/salir_glyph.png, the 16 x 16 glyph of the "Salir"
+"""Writes imaging/png/salir_glyph.png, the 16 x 16 glyph of the "Salir"
 button, and prints its bytes in hex.
 
 The glyph is a red cross, anti-aliased, on a transparent background: 8-bit

@@ -18,7 +18,7 @@ cmake --build "$build" --target png_fuzzer -j2
 work="$build/png-corpus"
 artifacts="$build/png-artifacts"
 mkdir -p "$work" "$artifacts"
-"$build/controls/png/fuzz/png_fuzzer" \
+"$build/imaging/png/fuzz/png_fuzzer" \
   -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=2048 -timeout=10 \
   -print_final_stats=1 -artifact_prefix="$artifacts/" \
-  "$work" "$root/controls/png/fuzz/corpus"
+  "$work" "$root/imaging/png/fuzz/corpus"

@@ -14,6 +14,7 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/tools/server.env"
 exe=$(realpath "${1:-$root/build/default/app/articulosmqb}")
 out=$root/docs/login-window.png
 
@@ -27,7 +28,7 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/xdg/Ostrel" "$work/app" "$work/runtime"
 chmod 700 "$work/runtime"
 printf 'Directorio = %s\n' "$work/app" >"$work/xdg/Ostrel/Trevola.conf"
-printf 'localhost:/var/lib/firebird/3.0/data/articulosmqb\r\ncatalogo.trevola.invalid/3050:C:\\TREVOLA\r\n' \
+printf '%s:%s\r\ncatalogo.trevola.invalid/3050:C:\\TREVOLA\r\n' "$AMQB_FB_HOST" "$AMQB_FB_DATA" \
   >"$work/app/SERVIDORES.cfg"
 
 # The demo catalog on the local server (tools/setup-firebird.sh), with the

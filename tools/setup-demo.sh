@@ -4,7 +4,8 @@
 # program on its main window (under Xvfb when there is no display).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-data=/var/lib/firebird/3.0/data/articulosmqb
+. "$root/tools/server.env"
+data=$AMQB_FB_DATA
 drive_c=/var/lib/articulosmqb/c
 appdir="$drive_c/Trevola"
 
@@ -16,12 +17,13 @@ Directorio=C:\\\\Trevola
 [Drives]
 C=$drive_c
 CONF
-printf 'localhost/3050:%s\r\n' "$data" >"$appdir/SERVIDORES.cfg"
+printf '%s/3050:%s\r\n' "$AMQB_FB_HOST" "$data" >"$appdir/SERVIDORES.cfg"
 
 create_db() { # create_db <file> <script>
   local file=$1 script=$2
   [ -f "$file" ] && return 0
-  { echo "CREATE DATABASE 'localhost:$file' USER 'SYSDBA' PASSWORD 'ferrolake';"; iconv -f UTF-8 -t WINDOWS-1252 "$script"; } |
+  { echo "CREATE DATABASE '$AMQB_FB_HOST:$file' USER '$AMQB_FB_USER' PASSWORD '$AMQB_FB_PASSWORD';"
+    iconv -f UTF-8 -t WINDOWS-1252 "$script"; } |
     isql-fb -q -b -ch NONE
 }
 create_db "$data/quelbo.fdb" "$root/tests/fixtures/quelbo.sql"
@@ -39,8 +41,11 @@ fi
 shot="$root/build/demo/login.png"
 mkdir -p "$(dirname "$shot")"
 echo "No display: running under Xvfb for 10 seconds; a screenshot goes to $shot"
-xvfb-run -a -s "-screen 0 800x600x24" bash -c "
-  \"$exe\" $* & pid=\$!
+# The program and its arguments reach the inner shell as its own arguments,
+# so that blanks and quotes in them stay as they are.
+xvfb-run -a -s "-screen 0 800x600x24" bash -c '
+  shot=$1; shift
+  "$@" & pid=$!
   sleep 4
-  command -v import >/dev/null && import -window root \"$shot\" || true
-  sleep 6; kill \$pid 2>/dev/null || true; wait \$pid 2>/dev/null || true"
+  command -v import >/dev/null && import -window root "$shot" || true
+  sleep 6; kill $pid 2>/dev/null || true; wait $pid 2>/dev/null || true' bash "$shot" "$exe" "$@"

@@ -4,9 +4,10 @@
 # server may create databases in, and the aliases that let a Linux server
 # answer to the Windows paths the program uses.
 set -euo pipefail
+. "$(dirname "$0")/server.env"
 
-FB_PASSWORD=ferrolake
-DATA_DIR=/var/lib/firebird/3.0/data/articulosmqb
+FB_PASSWORD=$AMQB_FB_PASSWORD
+DATA_DIR=$AMQB_FB_DATA
 CONF=/etc/firebird/3.0/databases.conf
 PWFILE=/etc/firebird/3.0/SYSDBA.password
 

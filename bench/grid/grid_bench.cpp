@@ -1,20 +1,20 @@
-// The grid over a client dataset of article rows: what opening the dataset
-// under the grid, Ctrl+End, PgDn and a repaint cost at 1,000 and at
-// 1,000,000 rows, side by side with a hand-written loop that reads and draws
-// the visible cells alone; and the memory the grid itself holds.
+// The grid over a client dataset of article rows served from memory: what
+// opening the dataset under the grid, Ctrl+End, PgDn and a repaint cost at
+// 1,000 and at 1,000,000 rows, side by side with a hand-written loop that
+// reads and draws the visible cells alone; and the memory the grid itself
+// holds.
 //
 // Every figure is measured with both sizes (or both ways) in the same run and
 // reported with their ratio, so machine load cancels out.
 
-#include "data/dataset/clientdataset.h"
-#include "data/dataset/dataset_provider.h"
+#include "data/dataset/client/clientdataset.h"
 #include "data/dataset/datasource.h"
-#include "data/dataset/engine/packet.h"
-#include "data/dataset/field.h"
+#include "data/dataset/fields/field.h"
 #include "grid/dbgrideh.h"
 #include "grid/input/grid_keys_eh.h"
 #include "platform/ui/application.h"
 #include "tests/data/engine/engine_fixture.h"
+#include "tests/support/memory_query.h"
 
 #include <QFontMetrics>
 #include <QImage>
@@ -68,50 +68,33 @@ double Ms(Clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
 }
 
-// Serves `rows` articles from memory, as the provider of the results window
-// serves the ERP's procedure: all of them in one packet.
-class TArticleRowsProvider : public TDataSetProvider {
-public:
-    TArticleRowsProvider(TComponent* owner, int rows) : TDataSetProvider(owner), rows_(rows) {}
+// Article i, as the ERP's article procedure gives one.
+std::vector<TValue> Article(int i) {
+    static const char* words[] = {"Tornillo", "Tuerca", "Arandela", "Perno", "Clavo",
+                                  "Bisagra",  "Cable",  "Tubo",     "Codo",  "Llave"};
+    return {QStringLiteral("A%1").arg(i, 7, 10, QLatin1Char('0')),
+            QStringLiteral("%1 de acero %2 mm serie %3")
+                .arg(QLatin1String(words[i % 10]))
+                .arg(i % 97)
+                .arg(i % 13),
+            QStringLiteral("PZA"),
+            i % 40,
+            i % 7,
+            TBcd{static_cast<qint64>(i) * 125, 2},
+            TValue(),
+            QStringLiteral("S")};
+}
 
-    TRecordsReply AS_GetRecords(const QString&, int count, unsigned, const QString&, const TParams&,
-                                QVariant&) override {
-        TRecordsReply reply;
-        if (count == 0)
-            return reply;
-        TDataPacket packet(enginetest::ArticleColumns());
-        const char* words[] = {"Tornillo", "Tuerca", "Arandela", "Perno", "Clavo",
-                               "Bisagra",  "Cable",  "Tubo",     "Codo",  "Llave"};
-        for (int i = 1; i <= rows_; ++i) {
-            const QString codigo = QStringLiteral("A%1").arg(i, 7, 10, QLatin1Char('0'));
-            const QString descripcion = QStringLiteral("%1 de acero %2 mm serie %3")
-                                            .arg(QLatin1String(words[i % 10]))
-                                            .arg(i % 97)
-                                            .arg(i % 13);
-            const TValue values[] = {codigo,   descripcion, "PZA",
-                                     i % 40,   i % 7,       TBcd{static_cast<qint64>(i) * 125, 2},
-                                     TValue(), "S"};
-            packet.AppendRow(values);
-        }
-        packet.SetLast(true);
-        reply.packet.emplace(std::move(packet));
-        reply.recsOut = rows_;
-        return reply;
-    }
-
-private:
-    int rows_;
-};
-
-// A window-like owner with the provider, the client dataset, its source and
-// (optionally) the results window's grid on it, 854 x 406 with six columns.
+// A window-like owner with the rows in memory, their provider, the client
+// dataset, its source and (optionally) the results window's grid on it,
+// 854 x 406 with six columns.
 struct TArticleView {
     explicit TArticleView(int rows) {
-        provider = new TArticleRowsProvider(&owner, rows);
-        provider->SetName(QStringLiteral("PArticulos"));
-        cds = new TClientDataSet(&owner);
-        cds->SetName(QStringLiteral("CArticulos"));
-        cds->SetProviderName(QStringLiteral("PArticulos"));
+        query = new TMemoryQuery(&owner, enginetest::ArticleColumns());
+        query->Rows().reserve(static_cast<size_t>(rows));
+        for (int i = 1; i <= rows; ++i)
+            query->AppendRow(Article(i));
+        cds = ClientDataSetOn(*query, QStringLiteral("Articulos"));
         source = new TDataSource(&owner);
         source->SetDataSet(cds);
     }
@@ -132,7 +115,7 @@ struct TArticleView {
     }
 
     TComponent owner;
-    TArticleRowsProvider* provider = nullptr;
+    TMemoryQuery* query = nullptr;
     TClientDataSet* cds = nullptr;
     TDataSource* source = nullptr;
     TDBGridEh* grid = nullptr;

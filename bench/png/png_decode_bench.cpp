@@ -2,7 +2,7 @@
 // the same PNG bytes: a 2000 x 2000 RGBA image and a 2000 x 2000 image of
 // 256 palette colours, written by libpng with its adaptive filter choice.
 
-#include "controls/png/png_object.h"
+#include "imaging/png/png_object.h"
 
 #include <benchmark/benchmark.h>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "controls/pngbutton/png_disabled_look.h"
 
-#include "controls/png/png_qimage.h"
+#include "imaging/png/png_qimage.h"
 
 namespace {
 

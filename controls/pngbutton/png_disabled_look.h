@@ -2,8 +2,8 @@
 // The pixels a PNG glyph is drawn with: the decoded image while the button
 // is enabled, or a copy faded and/or greyed by the options while disabled.
 
-#include "controls/png/png_object.h"
 #include "controls/pngbutton/png_options.h"
+#include "imaging/png/png_object.h"
 
 #include <QImage>
 #include <cstdint>

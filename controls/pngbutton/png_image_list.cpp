@@ -1,6 +1,6 @@
 #include "controls/pngbutton/png_image_list.h"
 
-#include "controls/png/png_qimage.h"
+#include "imaging/png/png_qimage.h"
 
 int TPngImageList::AddPng(const TPNGObject& png) {
     images_.push_back(png);

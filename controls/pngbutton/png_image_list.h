@@ -2,8 +2,8 @@
 // TPngImageList: an image list that keeps its images as PNG objects, so
 // that a PNG glyph button can copy them with their alpha channel.
 
-#include "controls/png/png_object.h"
-#include "controls/pngbutton/custom_image_list.h"
+#include "imaging/png/png_object.h"
+#include "platform/ui/custom_image_list.h"
 
 #include <vector>
 

@@ -1,9 +1,9 @@
 #include "controls/pngbutton/png_speed_button.h"
 
-#include "controls/pngbutton/action.h"
 #include "controls/pngbutton/png_blend.h"
 #include "controls/pngbutton/png_disabled_look.h"
 #include "controls/pngbutton/png_image_list.h"
+#include "platform/ui/action.h"
 
 #include <QPainter>
 #include <QWidget>

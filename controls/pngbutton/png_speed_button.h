@@ -2,8 +2,8 @@
 // TPngSpeedButton: a speed button whose glyph is a PNG image drawn with its
 // alpha channel over the button; disabled, the glyph is faded and/or greyed.
 
-#include "controls/png/png_object.h"
 #include "controls/pngbutton/png_options.h"
+#include "imaging/png/png_object.h"
 #include "platform/ui/speed_button.h"
 
 class TAction;

@@ -1,9 +1,9 @@
 #include "data/dataset/dataset.h"
 
-#include "data/dataset/bcd_fields.h"
 #include "data/dataset/datasource.h"
-#include "data/dataset/field.h"
-#include "data/dataset/field_factory.h"
+#include "data/dataset/fields/bcd_fields.h"
+#include "data/dataset/fields/field.h"
+#include "data/dataset/fields/field_factory.h"
 
 #include <algorithm>
 

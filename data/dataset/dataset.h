@@ -22,7 +22,7 @@
 
 #include "data/dataset/db_error.h"
 #include "data/dataset/engine/column.h"
-#include "data/dataset/value.h"
+#include "data/dataset/values/value.h"
 #include "platform/core/component.h"
 
 #include <functional>

@@ -2,15 +2,22 @@
 
 #include "data/dataset/db_error.h"
 
+#include <utility>
+
 // ---- TParam ------------------------------------------------------------------
 
 QString ParamTypeIdent(TParamType type) {
     switch (type) {
-    case ptUnknown: return QStringLiteral("ptUnknown");
-    case ptInput: return QStringLiteral("ptInput");
-    case ptOutput: return QStringLiteral("ptOutput");
-    case ptInputOutput: return QStringLiteral("ptInputOutput");
-    case ptResult: return QStringLiteral("ptResult");
+    case ptUnknown:
+        return QStringLiteral("ptUnknown");
+    case ptInput:
+        return QStringLiteral("ptInput");
+    case ptOutput:
+        return QStringLiteral("ptOutput");
+    case ptInputOutput:
+        return QStringLiteral("ptInputOutput");
+    case ptResult:
+        return QStringLiteral("ptResult");
     }
     return QStringLiteral("ptUnknown");
 }
@@ -27,14 +34,29 @@ void TParam::SetValue(const TValue& value) {
     if (dataType_ != ftUnknown)
         return;
     switch (value.GetKind()) {
-    case TValue::Kind::Null: break;
-    case TValue::Kind::String: dataType_ = ftString; break;
-    case TValue::Kind::Integer: dataType_ = ftInteger; break;
-    case TValue::Kind::Float: dataType_ = ftFloat; break;
-    case TValue::Kind::Bcd: dataType_ = ftFMTBcd; break;
-    case TValue::Kind::Boolean: dataType_ = ftBoolean; break;
-    case TValue::Kind::DateTime: dataType_ = ftDateTime; break;
-    case TValue::Kind::Bytes: dataType_ = ftBlob; break;
+    case TValue::Kind::Null:
+        break;
+    case TValue::Kind::String:
+        dataType_ = ftString;
+        break;
+    case TValue::Kind::Integer:
+        dataType_ = ftInteger;
+        break;
+    case TValue::Kind::Float:
+        dataType_ = ftFloat;
+        break;
+    case TValue::Kind::Bcd:
+        dataType_ = ftFMTBcd;
+        break;
+    case TValue::Kind::Boolean:
+        dataType_ = ftBoolean;
+        break;
+    case TValue::Kind::DateTime:
+        dataType_ = ftDateTime;
+        break;
+    case TValue::Kind::Bytes:
+        dataType_ = ftBlob;
+        break;
     }
 }
 
@@ -99,7 +121,9 @@ bool TParam::IsEqual(const TParam& other) const {
 
 // ---- TParams ---------------------------------------------------------------------
 
-TParams::TParams(const TParams& other) { *this = other; }
+TParams::TParams(const TParams& other) {
+    *this = other;
+}
 
 TParams& TParams::operator=(const TParams& other) {
     if (this == &other)
@@ -117,28 +141,30 @@ TParam& TParams::CreateParam(TFieldType dataType, const QString& name, TParamTyp
     return *items_.back();
 }
 
-void TParams::Delete(int index) { items_.erase(items_.begin() + index); }
+void TParams::Delete(int index) {
+    items_.erase(items_.begin() + index);
+}
 
-TParam* TParams::FindParam(QStringView name) {
-    for (auto& p : items_)
+const TParam* TParams::FindParam(QStringView name) const {
+    for (const auto& p : items_)
         if (p->Name().compare(name, Qt::CaseInsensitive) == 0)
             return p.get();
     return nullptr;
 }
 
-const TParam* TParams::FindParam(QStringView name) const {
-    return const_cast<TParams*>(this)->FindParam(name);
+TParam* TParams::FindParam(QStringView name) {
+    return const_cast<TParam*>(std::as_const(*this).FindParam(name));
 }
 
-TParam& TParams::ParamByName(QStringView name) {
-    TParam* p = FindParam(name);
+const TParam& TParams::ParamByName(QStringView name) const {
+    const TParam* p = FindParam(name);
     if (!p)
         DatabaseError(QStringLiteral("Parameter '%1' not found").arg(name));
     return *p;
 }
 
-const TParam& TParams::ParamByName(QStringView name) const {
-    return const_cast<TParams*>(this)->ParamByName(name);
+TParam& TParams::ParamByName(QStringView name) {
+    return const_cast<TParam&>(std::as_const(*this).ParamByName(name));
 }
 
 void TParams::AssignValues(const TParams& source) {
@@ -162,7 +188,9 @@ bool TParams::IsEqual(const TParams& other) const {
 
 namespace {
 
-bool IsNameChar(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$'); }
+bool IsNameChar(QChar c) {
+    return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$');
+}
 
 } // namespace
 

@@ -3,8 +3,8 @@
 // queries and client datasets, and sent between a client dataset and its
 // provider. Also the parsing of ":NAME" parameters out of statement text.
 
-#include "data/dataset/field_type.h"
-#include "data/dataset/value.h"
+#include "data/dataset/values/field_type.h"
+#include "data/dataset/values/value.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,8 +1,7 @@
 #pragma once
-// Registers the field classes, TClientDataSet, TDataSetProvider and
-// TDataSource with the class registry, with the properties and events their
-// form descriptions set. Declared fields are blocks nested under their
-// client dataset ("TStringField CArticulosCODIGO" with FieldName, Size, ...).
+// Registers TDataSet (the events every dataset publishes), TDataSource and
+// the field classes with the class registry, with the properties their form
+// descriptions set.
 
 // Safe to call more than once.
 void RegisterDatasetClasses();

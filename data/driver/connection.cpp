@@ -1,13 +1,10 @@
 #include "data/driver/connection.h"
 
 #include "data/driver/client_library.h"
-#include "platform/system/ansi.h"
 #include "data/driver/cursor.h"
 #include "data/driver/fb_internal.h"
 #include "data/driver/statement.h"
-
-#include <QStringDecoder>
-#include <QStringList>
+#include "platform/system/ansi.h"
 
 using namespace Firebird;
 
@@ -15,49 +12,36 @@ namespace Driver {
 
 QString DataTypeName(DataType type) {
     switch (type) {
-    case DataType::Unknown: return QStringLiteral("Unknown");
-    case DataType::Varchar: return QStringLiteral("Varchar");
-    case DataType::Char: return QStringLiteral("Char");
-    case DataType::SmallInt: return QStringLiteral("SmallInt");
-    case DataType::Integer: return QStringLiteral("Integer");
-    case DataType::BigInt: return QStringLiteral("BigInt");
-    case DataType::Decimal: return QStringLiteral("Decimal");
-    case DataType::Float: return QStringLiteral("Float");
-    case DataType::Double: return QStringLiteral("Double");
-    case DataType::Date: return QStringLiteral("Date");
-    case DataType::Time: return QStringLiteral("Time");
-    case DataType::Timestamp: return QStringLiteral("Timestamp");
-    case DataType::Blob: return QStringLiteral("Blob");
-    case DataType::Boolean: return QStringLiteral("Boolean");
+    case DataType::Unknown:
+        return QStringLiteral("Unknown");
+    case DataType::Varchar:
+        return QStringLiteral("Varchar");
+    case DataType::Char:
+        return QStringLiteral("Char");
+    case DataType::SmallInt:
+        return QStringLiteral("SmallInt");
+    case DataType::Integer:
+        return QStringLiteral("Integer");
+    case DataType::BigInt:
+        return QStringLiteral("BigInt");
+    case DataType::Decimal:
+        return QStringLiteral("Decimal");
+    case DataType::Float:
+        return QStringLiteral("Float");
+    case DataType::Double:
+        return QStringLiteral("Double");
+    case DataType::Date:
+        return QStringLiteral("Date");
+    case DataType::Time:
+        return QStringLiteral("Time");
+    case DataType::Timestamp:
+        return QStringLiteral("Timestamp");
+    case DataType::Blob:
+        return QStringLiteral("Blob");
+    case DataType::Boolean:
+        return QStringLiteral("Boolean");
     }
     return QStringLiteral("Unknown");
-}
-
-// ---- status -------------------------------------------------------------
-
-QString FbStatus::Text(IUtil* util) const {
-    QByteArray buffer(8192, '\0');
-    const unsigned n = util->formatStatus(buffer.data(), static_cast<unsigned>(buffer.size()), status_);
-    buffer.truncate(static_cast<qsizetype>(qMin<unsigned>(n, static_cast<unsigned>(buffer.size()))));
-    while (buffer.endsWith('\0'))
-        buffer.chop(1);
-    // Messages are ASCII but may quote a file name: UTF-8 on Linux, else ANSI.
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(buffer);
-    if (utf8.hasError())
-        text = FromAnsi(buffer);
-    QStringList lines = text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    for (QString& line : lines) {
-        if (line.startsWith(QLatin1Char('-')))
-            line.remove(0, 1);
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-    }
-    return lines.join(QStringLiteral("\r\n"));
-}
-
-void FbStatus::Raise(quint16 code, IUtil* util) const {
-    throw Error(code, Text(util));
 }
 
 // ---- connection internals -------------------------------------------------
@@ -65,70 +49,6 @@ void FbStatus::Raise(quint16 code, IUtil* util) const {
 void ConnectionImpl::CheckAttached() const {
     if (!attachment)
         throw Error(Status::InvalidHandle, QString());
-}
-
-ITransaction* ConnectionImpl::Start(Isolation isolation) {
-    CheckAttached();
-    FbStatus st(master);
-    IXpbBuilder* tpb = util->getXpbBuilder(&st, IXpbBuilder::TPB, nullptr, 0);
-    st.Check(Status::ServerError, util);
-    tpb->insertTag(&st, isc_tpb_write);
-    if (isolation == Isolation::RepeatableRead) {
-        tpb->insertTag(&st, isc_tpb_concurrency);
-    } else {
-        // Dirty read does not exist in Firebird: read committed is the nearest.
-        tpb->insertTag(&st, isc_tpb_read_committed);
-        tpb->insertTag(&st, isc_tpb_rec_version);
-    }
-    tpb->insertTag(&st, options.waitOnLocks ? isc_tpb_wait : isc_tpb_nowait);
-    ITransaction* tra = attachment->startTransaction(&st, tpb->getBufferLength(&st), tpb->getBuffer(&st));
-    tpb->dispose();
-    st.Check(Status::ServerError, util);
-    return tra;
-}
-
-void ConnectionImpl::EndOwn(ITransaction* tra, bool commit) {
-    FbStatus st(master);
-    if (commit && options.commitRetain) {
-        // The context stays for the next statement; Detach commits it for good.
-        tra->commitRetaining(&st);
-        if (!st.Failed()) {
-            if (retained != tra) {
-                Release(retained, true);
-                retained = tra;
-            }
-            return;
-        }
-    } else if (commit) {
-        tra->commit(&st);
-    } else {
-        tra->rollback(&st);
-    }
-    if (retained == tra)
-        retained = nullptr;
-    if (st.Failed()) {
-        const QString text = st.Text(util);
-        FbStatus again(master);
-        tra->rollback(&again);
-        if (again.Failed())
-            tra->release();
-        throw Error(Status::ServerError, text);
-    }
-}
-
-void ConnectionImpl::Release(ITransaction*& tra, bool commit) noexcept {
-    if (!tra)
-        return;
-    FbStatus st(master);
-    if (commit)
-        tra->commit(&st);
-    if (!commit || st.Failed()) {
-        st.Reset();
-        tra->rollback(&st);
-        if (st.Failed())
-            tra->release();
-    }
-    tra = nullptr;
 }
 
 QByteArray ConnectionImpl::Encode(QStringView text, unsigned charSet) const {
@@ -147,7 +67,9 @@ QString ConnectionImpl::Decode(QByteArrayView bytes, unsigned charSet) const {
 
 Connection::Connection() : impl_(std::make_unique<ConnectionImpl>()) {}
 
-Connection::~Connection() { Detach(); }
+Connection::~Connection() {
+    Detach();
+}
 
 void Connection::Attach(const ConnectOptions& options) {
     if (impl_->attachment)
@@ -159,8 +81,10 @@ void Connection::Attach(const ConnectOptions& options) {
     c.master = master;
     c.util = master->getUtilInterface();
     c.options = options;
-    c.utf8 = options.serverCharSet.trimmed().compare(QLatin1String("UTF8"), Qt::CaseInsensitive) == 0 ||
-             options.serverCharSet.trimmed().compare(QLatin1String("UNICODE_FSS"), Qt::CaseInsensitive) == 0;
+    c.utf8 =
+        options.serverCharSet.trimmed().compare(QLatin1String("UTF8"), Qt::CaseInsensitive) == 0 ||
+        options.serverCharSet.trimmed().compare(QLatin1String("UNICODE_FSS"),
+                                                Qt::CaseInsensitive) == 0;
 
     FbStatus st(master);
     IXpbBuilder* dpb = c.util->getXpbBuilder(&st, IXpbBuilder::DPB, nullptr, 0);
@@ -169,15 +93,17 @@ void Connection::Attach(const ConnectOptions& options) {
     dpb->insertString(&st, isc_dpb_user_name, ToAnsi(options.user).constData());
     dpb->insertString(&st, isc_dpb_password, ToAnsi(options.password).constData());
     if (!options.roleName.trimmed().isEmpty())
-        dpb->insertString(&st, isc_dpb_sql_role_name, ToAnsi(options.roleName.trimmed()).constData());
+        dpb->insertString(&st, isc_dpb_sql_role_name,
+                          ToAnsi(options.roleName.trimmed()).constData());
     if (!options.serverCharSet.trimmed().isEmpty())
-        dpb->insertString(&st, isc_dpb_lc_ctype, options.serverCharSet.trimmed().toLatin1().constData());
+        dpb->insertString(&st, isc_dpb_lc_ctype,
+                          options.serverCharSet.trimmed().toLatin1().constData());
     dpb->insertInt(&st, isc_dpb_sql_dialect, options.sqlDialect);
 
     IProvider* provider = master->getDispatcher();
     const QByteArray database = ToAnsi(options.database.trimmed());
-    IAttachment* att =
-        provider->attachDatabase(&st, database.constData(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
+    IAttachment* att = provider->attachDatabase(&st, database.constData(),
+                                                dpb->getBufferLength(&st), dpb->getBuffer(&st));
     dpb->dispose();
     provider->release();
     if (st.Failed() || !att) {
@@ -204,64 +130,17 @@ void Connection::Detach() {
     }
 }
 
-bool Connection::Attached() const { return impl_->attachment != nullptr; }
+bool Connection::Attached() const {
+    return impl_->attachment != nullptr;
+}
 
-const ConnectOptions& Connection::Options() const { return impl_->options; }
+const ConnectOptions& Connection::Options() const {
+    return impl_->options;
+}
 
 QString Connection::QuoteChar() const {
     return impl_->options.sqlDialect >= 3 ? QStringLiteral("\"") : QString();
 }
-
-void Connection::StartTransaction(Isolation isolation) {
-    ConnectionImpl& c = *impl_;
-    c.CheckAttached();
-    if (c.transaction)
-        throw Error(Status::TransactionActive, QString());
-    // A context kept by commit retain ends before a real transaction begins.
-    c.Release(c.retained, true);
-    c.transaction = c.Start(isolation);
-}
-
-void Connection::Commit() {
-    ConnectionImpl& c = *impl_;
-    c.CheckAttached();
-    if (!c.transaction)
-        throw Error(Status::InvalidHandle, QString());
-    ITransaction* tra = c.transaction;
-    FbStatus st(c.master);
-    if (c.options.commitRetain) {
-        tra->commitRetaining(&st);
-        if (!st.Failed()) {
-            // Kept as the auto-commit context of the statements that follow.
-            c.transaction = nullptr;
-            c.retained = tra;
-            return;
-        }
-    } else {
-        tra->commit(&st);
-    }
-    if (st.Failed())
-        st.Raise(Status::ServerError, c.util); // still active: the caller may roll back
-    c.transaction = nullptr;
-}
-
-void Connection::Rollback() {
-    ConnectionImpl& c = *impl_;
-    c.CheckAttached();
-    if (!c.transaction)
-        throw Error(Status::InvalidHandle, QString());
-    FbStatus st(c.master);
-    c.transaction->rollback(&st);
-    if (st.Failed()) {
-        const QString text = st.Text(c.util);
-        c.transaction->release();
-        c.transaction = nullptr;
-        throw Error(Status::ServerError, text);
-    }
-    c.transaction = nullptr;
-}
-
-bool Connection::InTransaction() const { return impl_->transaction != nullptr; }
 
 std::unique_ptr<Statement> Connection::Prepare(const QString& sql) {
     ConnectionImpl& c = *impl_;
@@ -275,9 +154,9 @@ std::unique_ptr<Statement> Connection::Prepare(const QString& sql) {
     }
     FbStatus st(c.master);
     const QByteArray text = c.SqlBytes(sql);
-    IStatement* stmt = c.attachment->prepare(&st, tra, static_cast<unsigned>(text.size()), text.constData(),
-                                             static_cast<unsigned>(c.options.sqlDialect),
-                                             IStatement::PREPARE_PREFETCH_METADATA);
+    IStatement* stmt = c.attachment->prepare(
+        &st, tra, static_cast<unsigned>(text.size()), text.constData(),
+        static_cast<unsigned>(c.options.sqlDialect), IStatement::PREPARE_PREFETCH_METADATA);
     if (st.Failed()) {
         const QString message = st.Text(c.util);
         if (own)

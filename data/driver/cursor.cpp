@@ -1,5 +1,6 @@
 #include "data/driver/cursor.h"
 
+#include "data/driver/blob.h"
 #include "data/driver/fb_internal.h"
 
 #include <cmath>
@@ -12,14 +13,21 @@ namespace {
 
 const QDate kFbEpoch(1858, 11, 17);
 
-QDate DecodeDate(ISC_DATE d) { return kFbEpoch.addDays(d); }
-QTime DecodeTime(ISC_TIME t) { return QTime::fromMSecsSinceStartOfDay(static_cast<int>(t / 10)); }
+QDate DecodeDate(ISC_DATE d) {
+    return kFbEpoch.addDays(d);
+}
+QTime DecodeTime(ISC_TIME t) {
+    return QTime::fromMSecsSinceStartOfDay(static_cast<int>(t / 10));
+}
 
 int BytesPerChar(unsigned charSet) {
     switch (charSet) {
-    case 3: return 3; // UNICODE_FSS
-    case 4: return 4; // UTF8
-    default: return 1;
+    case 3:
+        return 3; // UNICODE_FSS
+    case 4:
+        return 4; // UTF8
+    default:
+        return 1;
     }
 }
 
@@ -29,7 +37,9 @@ template <typename T> T Read(const unsigned char* p) {
     return v;
 }
 
-[[noreturn]] void BadRead() { throw Error(Status::InvalidTranslation, QString()); }
+[[noreturn]] void BadRead() {
+    throw Error(Status::InvalidTranslation, QString());
+}
 
 qint64 Pow10(int n) {
     qint64 r = 1;
@@ -83,21 +93,47 @@ void DescribeColumns(ConnectionImpl* conn, IMessageMetadata* meta, CursorImpl& c
                 col.scale = scale;
                 col.precision = digits;
             } else {
-                col.type = bits == 16 ? DataType::SmallInt : bits == 32 ? DataType::Integer : DataType::BigInt;
+                col.type = bits == 16   ? DataType::SmallInt
+                           : bits == 32 ? DataType::Integer
+                                        : DataType::BigInt;
                 col.subType = 0;
                 col.precision = digits + 1;
             }
             break;
         }
-        case SQL_FLOAT: col.type = DataType::Float; col.precision = 7; col.subType = 0; break;
+        case SQL_FLOAT:
+            col.type = DataType::Float;
+            col.precision = 7;
+            col.subType = 0;
+            break;
         case SQL_DOUBLE:
-        case SQL_D_FLOAT: col.type = DataType::Double; col.precision = 15; col.subType = 0; break;
-        case SQL_TYPE_DATE: col.type = DataType::Date; col.subType = 0; break;
-        case SQL_TYPE_TIME: col.type = DataType::Time; col.subType = 0; break;
-        case SQL_TIMESTAMP: col.type = DataType::Timestamp; col.subType = 0; break;
-        case SQL_BLOB: col.type = DataType::Blob; break;
-        case SQL_BOOLEAN: col.type = DataType::Boolean; col.subType = 0; break;
-        default: col.type = DataType::Unknown; break;
+        case SQL_D_FLOAT:
+            col.type = DataType::Double;
+            col.precision = 15;
+            col.subType = 0;
+            break;
+        case SQL_TYPE_DATE:
+            col.type = DataType::Date;
+            col.subType = 0;
+            break;
+        case SQL_TYPE_TIME:
+            col.type = DataType::Time;
+            col.subType = 0;
+            break;
+        case SQL_TIMESTAMP:
+            col.type = DataType::Timestamp;
+            col.subType = 0;
+            break;
+        case SQL_BLOB:
+            col.type = DataType::Blob;
+            break;
+        case SQL_BOOLEAN:
+            col.type = DataType::Boolean;
+            col.subType = 0;
+            break;
+        default:
+            col.type = DataType::Unknown;
+            break;
         }
     }
     cursor.buffer.assign(meta->getMessageLength(&st), 0);
@@ -146,9 +182,13 @@ const unsigned char* CursorImpl::Data(int index) const {
 
 Cursor::Cursor(std::unique_ptr<CursorImpl> impl) : impl_(std::move(impl)) {}
 
-Cursor::~Cursor() { impl_->Close(true); }
+Cursor::~Cursor() {
+    impl_->Close(true);
+}
 
-int Cursor::ColumnCount() const { return static_cast<int>(impl_->columns.size()); }
+int Cursor::ColumnCount() const {
+    return static_cast<int>(impl_->columns.size());
+}
 
 const ColumnDesc& Cursor::Column(int index) const {
     if (index < 0 || index >= ColumnCount())
@@ -156,9 +196,13 @@ const ColumnDesc& Cursor::Column(int index) const {
     return impl_->columns[static_cast<size_t>(index)];
 }
 
-const std::vector<ColumnDesc>& Cursor::Columns() const { return impl_->columns; }
+const std::vector<ColumnDesc>& Cursor::Columns() const {
+    return impl_->columns;
+}
 
-bool Cursor::AtEnd() const { return impl_->atEnd; }
+bool Cursor::AtEnd() const {
+    return impl_->atEnd;
+}
 
 bool Cursor::Next() {
     CursorImpl& c = *impl_;
@@ -221,51 +265,13 @@ QByteArray Cursor::AsBytes(int index) const {
         return QByteArray(reinterpret_cast<const char*>(data), p.length);
     if (p.type == SQL_VARYING) {
         const auto len = Read<ISC_USHORT>(data);
+        if (len > p.length) // never more than the place holds
+            throw Error(Status::InvalidLength, QString());
         return QByteArray(reinterpret_cast<const char*>(data + sizeof(ISC_USHORT)), len);
     }
     if (p.type != SQL_BLOB)
         BadRead();
-    ISC_QUAD id = Read<ISC_QUAD>(data);
-    FbStatus st(c.conn->master);
-    IBlob* blob = c.conn->attachment->openBlob(&st, c.transaction, &id, 0, nullptr);
-    st.Check(Status::ServerError, c.conn->util);
-    // Its size first, then all its bytes.
-    const unsigned char items[] = {isc_info_blob_total_length};
-    unsigned char info[32] = {};
-    blob->getInfo(&st, sizeof items, items, sizeof info, info);
-    qint64 total = -1;
-    if (!st.Failed() && info[0] == isc_info_blob_total_length) {
-        const int len = info[1] | (info[2] << 8);
-        total = 0;
-        for (int i = len - 1; i >= 0; --i) // little-endian integer of `len` bytes
-            total = (total << 8) | info[3 + i];
-    }
-    QByteArray bytes;
-    if (!st.Failed() && total >= 0) {
-        bytes.resize(static_cast<qsizetype>(total));
-        qsizetype at = 0;
-        while (at < bytes.size()) {
-            unsigned got = 0;
-            const auto want = static_cast<unsigned>(qMin<qsizetype>(bytes.size() - at, 65535));
-            const int r = blob->getSegment(&st, want, bytes.data() + at, &got);
-            if (st.Failed() || r == IStatus::RESULT_NO_DATA || r == IStatus::RESULT_ERROR)
-                break;
-            at += got;
-        }
-        bytes.truncate(at);
-    }
-    if (st.Failed()) {
-        const QString text = st.Text(c.conn->util);
-        FbStatus again(c.conn->master);
-        blob->close(&again);
-        if (again.Failed())
-            blob->release();
-        throw Error(Status::ServerError, text);
-    }
-    blob->close(&st);
-    if (st.Failed())
-        blob->release();
-    return bytes;
+    return Blob::Open(*c.conn, c.transaction, Read<ISC_QUAD>(data)).ReadAll();
 }
 
 qint64 Cursor::AsInteger(int index) const {
@@ -274,11 +280,16 @@ qint64 Cursor::AsInteger(int index) const {
         return 0;
     const unsigned char* d = impl_->Data(index);
     switch (p.type) {
-    case SQL_SHORT: return Read<ISC_SHORT>(d);
-    case SQL_LONG: return Read<ISC_LONG>(d);
-    case SQL_INT64: return Read<ISC_INT64>(d);
-    case SQL_BOOLEAN: return *d ? 1 : 0;
-    default: BadRead();
+    case SQL_SHORT:
+        return Read<ISC_SHORT>(d);
+    case SQL_LONG:
+        return Read<ISC_LONG>(d);
+    case SQL_INT64:
+        return Read<ISC_INT64>(d);
+    case SQL_BOOLEAN:
+        return *d ? 1 : 0;
+    default:
+        BadRead();
     }
 }
 
@@ -288,15 +299,18 @@ double Cursor::AsDouble(int index) const {
         return 0;
     const unsigned char* d = impl_->Data(index);
     switch (p.type) {
-    case SQL_FLOAT: return Read<float>(d);
+    case SQL_FLOAT:
+        return Read<float>(d);
     case SQL_DOUBLE:
-    case SQL_D_FLOAT: return Read<double>(d);
+    case SQL_D_FLOAT:
+        return Read<double>(d);
     case SQL_SHORT:
     case SQL_LONG:
     case SQL_INT64:
         return static_cast<double>(AsInteger(index)) /
                static_cast<double>(Pow10(impl_->columns[static_cast<size_t>(index)].scale));
-    default: BadRead();
+    default:
+        BadRead();
     }
 }
 

@@ -41,8 +41,8 @@ public:
     qint64 AsInteger(int index) const;
     // Any number; a Decimal divided by its scale.
     double AsDouble(int index) const;
-    QDate AsDate(int index) const;      // Date, Timestamp
-    QTime AsTime(int index) const;      // Time, Timestamp
+    QDate AsDate(int index) const;          // Date, Timestamp
+    QTime AsTime(int index) const;          // Time, Timestamp
     QDateTime AsTimestamp(int index) const; // Date, Timestamp; the wall-clock value as UTC
     bool AsBoolean(int index) const;
     // A blob whole (its size first, then all its bytes), or a text value's raw bytes.

@@ -1,13 +1,13 @@
 #pragma once
 // Private to the driver: the Firebird objects behind Connection, Statement
-// and Cursor, and the status-vector helpers.
+// and Cursor.
 
 #include "data/driver/connection.h"
-#include "data/driver/driver_error.h"
-
-#include <firebird/Interface.h>
+#include "data/driver/fb_status.h"
 
 #include <QByteArray>
+#include <QDate>
+#include <QTime>
 #include <set>
 #include <vector>
 
@@ -15,30 +15,6 @@ namespace Driver {
 
 struct StatementImpl;
 struct CursorImpl;
-
-// A status vector for one call; raises Error with the server's text.
-class FbStatus {
-public:
-    explicit FbStatus(Firebird::IMaster* master) : status_(master->getStatus()), wrapper_(status_) {}
-    ~FbStatus() { status_->dispose(); }
-    FbStatus(const FbStatus&) = delete;
-    FbStatus& operator=(const FbStatus&) = delete;
-
-    Firebird::CheckStatusWrapper* operator&() { return &wrapper_; }
-    bool Failed() const { return (wrapper_.getState() & Firebird::IStatus::STATE_ERRORS) != 0; }
-    // The error lines, each without its leading '-', joined with CR LF.
-    QString Text(Firebird::IUtil* util) const;
-    [[noreturn]] void Raise(quint16 code, Firebird::IUtil* util) const;
-    void Check(quint16 code, Firebird::IUtil* util) const {
-        if (Failed())
-            Raise(code, util);
-    }
-    void Reset() { wrapper_.init(); }
-
-private:
-    Firebird::IStatus* status_;
-    Firebird::CheckStatusWrapper wrapper_;
-};
 
 struct ConnectionImpl {
     Firebird::IMaster* master = nullptr;
@@ -66,8 +42,8 @@ struct Param {
     DataType type = DataType::Unknown;
     bool bound = false;
     bool null = true;
-    QString text;     // text, encoded at execution in the place's character set
-    QByteArray bytes; // blob or raw bytes
+    QString text;        // text, encoded at execution in the place's character set
+    QByteArray bytes;    // blob or raw bytes
     bool octets = false; // raw bytes into a text place
     qint64 integer = 0;
     double real = 0;
@@ -79,7 +55,7 @@ struct Param {
 struct StatementImpl {
     ConnectionImpl* conn = nullptr;
     Firebird::IStatement* statement = nullptr;
-    Firebird::IMessageMetadata* inMeta = nullptr;  // as the server describes the markers
+    Firebird::IMessageMetadata* inMeta = nullptr; // as the server describes the markers
     Firebird::IMessageMetadata* outMeta = nullptr;
     unsigned type = 0;
     std::vector<Param> params;

@@ -3,7 +3,7 @@
 // and share in the width fitting, its font, alignment, title and footer.
 // Columns live in a TDBGridColumnsEh, which knows the grid.
 
-#include "data/dataset/field.h"
+#include "data/dataset/fields/field.h"
 #include "grid/columns/column_title_eh.h"
 #include "grid/columns/grid_font_eh.h"
 

@@ -3,7 +3,7 @@
 // push button, its font and alignment, and the sort marker and sort index
 // that the title sorting sets and the title painter shows.
 
-#include "data/dataset/field.h"
+#include "data/dataset/fields/field.h"
 #include "grid/columns/grid_font_eh.h"
 
 #include <QString>

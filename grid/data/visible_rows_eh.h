@@ -5,7 +5,7 @@
 // never the dataset's rows; cells are read through the dataset when painted.
 // Widget-free: it knows a dataset and a number of rows, nothing else.
 
-#include "data/dataset/value.h"
+#include "data/dataset/values/value.h"
 
 #include <vector>
 

@@ -3,7 +3,7 @@
 // a footer cell, each from a small description of what it shows. The grid's
 // painter lays the cells out and calls these; they know nothing else.
 
-#include "data/dataset/field.h"
+#include "data/dataset/fields/field.h"
 #include "grid/glyphs/grid_glyphs.h"
 
 #include <QColor>

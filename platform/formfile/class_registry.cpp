@@ -127,4 +127,7 @@ QByteArray Bytes(const FormValue& v) {
         WrongKind(v, "bytes");
     return v.bytes;
 }
+QString ComponentName(const FormValue& v) {
+    return v.kind == FormValue::Kind::String ? v.text : Identifier(v);
+}
 } // namespace FormValues

@@ -63,6 +63,9 @@ QString Identifier(const FormValue& v);
 QStringList Lines(const FormValue& v);
 QStringList Set(const FormValue& v);
 QByteArray Bytes(const FormValue& v);
+// The name of a referenced component, written as a string or an identifier
+// ("fdmqb.QBorrar"); empty for an empty string.
+QString ComponentName(const FormValue& v);
 // Maps an identifier through a table of names, e.g. {"alTop", alTop}.
 template <typename E>
 E Enum(const FormValue& v, std::initializer_list<std::pair<const char*, E>> names);

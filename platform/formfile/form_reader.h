@@ -29,3 +29,22 @@ public:
     static void Forget(TComponent* from);
     static int PendingCount();
 };
+
+// Sets a reference property from its form value: `set` gets the component
+// the name leads to once it is found, or null for an empty name. A component
+// that is not a T raises EPropertyValue "<name> is not a <what>".
+template <typename T>
+void SetReference(TComponent& from, TComponent& root, const FormValue& value, const QString& what,
+                  std::function<void(T*)> set) {
+    const QString name = FormValues::ComponentName(value);
+    if (name.isEmpty()) {
+        set(nullptr);
+        return;
+    }
+    TReferenceResolver::Request(from, root, name, [set, name, what](TComponent* found) {
+        T* typed = ComponentAs<T>(found);
+        if (!typed)
+            throw EPropertyValue(QStringLiteral("%1 is not a %2").arg(name, what));
+        set(typed);
+    });
+}

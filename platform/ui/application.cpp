@@ -73,6 +73,11 @@ void TApplication::Terminate() {
     QApplication::quit();
 }
 
+void TApplication::Restart() {
+    mainForm_ = nullptr;
+    terminated_ = false;
+}
+
 void TApplication::MainFormClosed() {
     mainForm_ = nullptr;
     Terminate();

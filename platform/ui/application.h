@@ -15,6 +15,7 @@ class QApplication;
 class TForm;
 
 using TExceptionEvent = std::function<void(TObject* Sender, const Exception& E)>;
+using TModalShownEvent = std::function<void(TForm* Form)>;
 
 class TApplication : public TComponent {
 public:
@@ -35,6 +36,10 @@ public:
     void Run();
     void Terminate();
     bool Terminated() const { return terminated_; }
+    // Forgets that the main window closed: the next window created becomes
+    // the main window and the loop runs again. For tests, which start one
+    // program after another in one process.
+    void Restart();
 
     TForm* MainForm() const { return mainForm_; }
     // The window of this application that was activated last.
@@ -47,6 +52,11 @@ public:
 
     // The hook for every exception that no handler caught, the silent abort excepted.
     TExceptionEvent OnException;
+    // Told when a window starts to run modally, once what its showing set
+    // going (its activation) has run and before its loop waits for the
+    // user: the place where a test stands in for the person at the window
+    // (see TModalAnswerer), as the message box answerer does for boxes.
+    TModalShownEvent OnModalShown;
 
     // Runs a handler, catching whatever escapes it: the silent abort is
     // dropped, anything else goes to HandleException. Nothing crosses the loop.

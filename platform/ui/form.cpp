@@ -101,6 +101,13 @@ int TForm::ShowModal() {
     Widget()->setWindowModality(Qt::ApplicationModal);
     Show();
     QEventLoop loop;
+    if (Application->OnModalShown) {
+        // The activation that showing posted runs first, as it would before
+        // anyone could act on the window.
+        loop.processEvents(QEventLoop::AllEvents);
+        if (modalResult_ == 0 && Widget()->isVisible())
+            Application->Dispatch(this, [this] { Application->OnModalShown(this); });
+    }
     while (modalResult_ == 0 && Widget()->isVisible() && !Application->Terminated())
         loop.processEvents(QEventLoop::WaitForMoreEvents);
     modal_ = false;

@@ -24,10 +24,7 @@ public:
         if (!QDir().mkpath(folder_) ||
             !QFile::link(db_.File(), folder_ + QStringLiteral("/quelbo.fdb")))
             ADD_FAILURE() << "Cannot prepare " << folder_.toStdString();
-        QFile script(QStringLiteral(AMQB_FIXTURES "/quelbo.sql"));
-        if (!script.open(QIODevice::ReadOnly))
-            ADD_FAILURE() << "No fixture quelbo.sql";
-        db_.Run(QString::fromUtf8(script.readAll()));
+        db_.RunFixture(QStringLiteral("quelbo.sql"));
     }
     ~CatalogDatabase() { QDir(folder_).removeRecursively(); }
     CatalogDatabase(const CatalogDatabase&) = delete;

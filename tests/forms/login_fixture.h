@@ -1,12 +1,14 @@
 #pragma once
 // The login window and the data module as the program creates them, on
-// settings of their own, with every message box recorded and answered.
+// settings of their own, with every message box and every modal window
+// recorded and answered.
 
 #include "data/dmqb.h"
 #include "forms/accesoqb.h"
 #include "forms/actarticulos.h"
 #include "platform/ui/application.h"
 #include "platform/ui/dialogs.h"
+#include "platform/ui/modal_answerer.h"
 #include "tests/forms/login_settings.h"
 
 #include <QApplication>
@@ -28,11 +30,9 @@ protected:
         faccesoqb = nullptr;
         fdmqb = nullptr;
         factarticulos = nullptr;
+        // A test may have closed the main window: the next one starts afresh.
+        Application->Restart();
     }
-    // Closing or freeing the main window ends the application's loop for the
-    // rest of the process, and a modal window then returns at once; ctest
-    // runs every test in a process of its own.
-    static bool LoopEnded() { return Application->Terminated(); }
     void ShowWindow() {
         w_->Show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(w_->Widget()));
@@ -46,5 +46,6 @@ protected:
 
     LoginSettings settings_;
     TRecordingAnswerer boxes_;
+    TModalAnswerer modals_;
     Tfaccesoqb* w_ = nullptr;
 };

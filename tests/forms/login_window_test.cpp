@@ -1,5 +1,5 @@
 #include "controls/timeedit/db_date_time_edit_eh.h"
-#include "data/dataset/sqlconnection.h"
+#include "data/dataset/sql/sqlconnection.h"
 #include "platform/ui/combo_box.h"
 #include "platform/ui/date_time_picker.h"
 #include "platform/ui/edit.h"
@@ -10,7 +10,6 @@
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QTimer>
 #include <ostream>
 
 namespace {
@@ -20,13 +19,6 @@ protected:
     void SetUp() override {
         settings_.WriteServerList("srv1\r\nsrv2\r\n");
         Create();
-    }
-    // Closes a results window that the key under test should not have opened.
-    void GuardAgainstExport() {
-        QTimer::singleShot(3000, [] {
-            if (QWidget* modal = QApplication::activeModalWidget())
-                modal->close();
-        });
     }
 };
 
@@ -149,8 +141,8 @@ TEST_F(LoginWindow, F5BeforeConnectingDoesNothingAndReachesTheFocusedControl) {
             ++seen;
     };
     w_->Tusua->SetFocus();
-    GuardAgainstExport();
     Key(Qt::Key_F5);
+    EXPECT_TRUE(modals_.shown.empty());
     EXPECT_EQ(factarticulos, nullptr);
     EXPECT_TRUE(w_->Widget()->isVisible());
     EXPECT_EQ(seen, 1);
@@ -171,8 +163,8 @@ TEST_P(LoginWindowModifiedKey, DoesNothing) {
     ShowWindow();
     w_->SpeedButton1->SetEnabled(true); // as after a connection
     w_->Tusua->SetFocus();
-    GuardAgainstExport();
     Key(GetParam().key, GetParam().modifiers);
+    EXPECT_TRUE(modals_.shown.empty());
     EXPECT_EQ(factarticulos, nullptr);
     EXPECT_TRUE(w_->Widget()->isVisible());
     EXPECT_EQ(Application->MainForm(), w_);
@@ -188,24 +180,20 @@ INSTANTIATE_TEST_SUITE_P(Keys, LoginWindowModifiedKey,
                                          ModifiedKey{"AltEsc", Qt::Key_Escape, Qt::AltModifier}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// The two tests below close the main window, which ends the application's
-// loop for the rest of the process: they come last.
 TEST_F(LoginWindow, F5ShowsAFreshResultsWindowModallyThenClosesTheLoginWindow) {
-    if (LoopEnded())
-        GTEST_SKIP() << "an earlier test of this process ended the loop";
     ShowWindow();
     w_->SpeedButton1->SetEnabled(true);
     w_->Tusua->SetFocus();
-    Tfactarticulos* seen = nullptr;
+    TForm* seen = nullptr;
     bool modal = false;
-    QTimer::singleShot(300, [&] {
-        seen = factarticulos;
-        modal = seen && QApplication::activeModalWidget() == seen->Widget();
-        if (seen)
-            seen->Close();
-    });
+    modals_.answer = [&](TForm& form) {
+        seen = &form;
+        modal = QApplication::activeModalWidget() == form.Widget();
+        form.Close();
+    };
     Key(Qt::Key_F5);
-    ASSERT_NE(seen, nullptr);
+    ASSERT_EQ(modals_.shown, std::vector<QString>{"Tfactarticulos"});
+    EXPECT_EQ(seen, factarticulos);
     EXPECT_TRUE(modal);
     EXPECT_EQ(seen->Caption(), "Productos actualizados");
     EXPECT_EQ(seen->Owner(), w_);

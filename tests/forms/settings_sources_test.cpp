@@ -5,6 +5,7 @@
 #include "platform/ui/combo_box.h"
 #include "platform/ui/dialogs.h"
 #include "tests/forms/login_settings.h"
+#include "tests/support/raised.h"
 
 #include <gtest/gtest.h>
 #include <ostream>
@@ -88,12 +89,8 @@ TEST_F(SettingsKey, AMissingKeyIsToldInABoxThenTheRootFolderIsUsed) {
 
 TEST_F(SettingsKey, AValueOfAnotherTypeRaises) {
     settings_.WriteSettings("Directorio = dword:00000001\n");
-    try {
-        diraplicacion();
-        FAIL() << "no exception";
-    } catch (const ERegistryException& e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Invalid data type for 'Directorio'"));
-    }
+    EXPECT_EQ(Raised<ERegistryException>([] { diraplicacion(); }).Message(),
+              QStringLiteral("Invalid data type for 'Directorio'"));
     EXPECT_TRUE(boxes_.boxes.empty());
 }
 

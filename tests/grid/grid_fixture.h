@@ -1,19 +1,16 @@
 #pragma once
 // A window with the results window's grid, read from a form description,
 // over a client dataset of article rows (the columns of the ERP's article
-// procedure) from a database on the local server. The fonts are set in the
-// description so that widths do not depend on the machine's fonts.
+// procedure) served from memory. The fonts are set in the description so
+// that widths do not depend on the machine's fonts.
 
-#include "data/dataset/bcd_fields.h"
-#include "data/dataset/blob_fields.h"
-#include "data/dataset/clientdataset.h"
-#include "data/dataset/dataset_provider.h"
+#include "data/dataset/client/clientdataset.h"
 #include "data/dataset/datasource.h"
-#include "data/dataset/integer_fields.h"
+#include "data/dataset/fields/bcd_fields.h"
+#include "data/dataset/fields/blob_fields.h"
+#include "data/dataset/fields/integer_fields.h"
+#include "data/dataset/fields/string_field.h"
 #include "data/dataset/register_dataset_classes.h"
-#include "data/dataset/sqlconnection.h"
-#include "data/dataset/sqlquery.h"
-#include "data/dataset/string_field.h"
 #include "grid/dbgrideh.h"
 #include "grid/editor/inplace_edit_eh.h"
 #include "grid/grid_widget_eh.h"
@@ -24,7 +21,7 @@
 #include "platform/ui/dialogs.h"
 #include "platform/ui/edit.h"
 #include "platform/ui/form.h"
-#include "tests/support/test_database.h"
+#include "tests/support/memory_query.h"
 
 #include <QApplication>
 #include <QScrollBar>
@@ -98,26 +95,16 @@ class GridFixture : public testing::Test {
 protected:
     static constexpr int kArticles = 60;
 
-    static void SetUpTestSuite() {
-        db_ = new TestDatabase(QStringLiteral("grid"));
-        db_->Run(QStringLiteral(
-                     "create table ARTICULOS (CODIGO varchar(20), DESCRIPCION varchar(60),"
-                     " UNIDAD varchar(8), CATEG integer, SUBCATEG integer, PRECIO decimal(15,2),"
-                     " FOTO blob, ACTIVO char(1));"
-                     "SET TERM ^ ;"
-                     "execute block as declare i integer = 1; begin"
-                     "  while (i <= %1) do begin"
-                     "    insert into ARTICULOS values (lpad(:i, 4, '0'), 'Articulo ' || :i, 'u',"
-                     "      mod(:i, 7), mod(:i, 3), :i * 1.25, null, 'S');"
-                     "    i = i + 1;"
-                     "  end"
-                     " end^"
-                     "SET TERM ; ^")
-                     .arg(kArticles));
-    }
-    static void TearDownTestSuite() {
-        delete db_;
-        db_ = nullptr;
+    // Article i: CODIGO "0001", DESCRIPCION "Articulo 1", PRECIO i × 1.25, ...
+    static std::vector<TValue> Article(int i) {
+        return {QStringLiteral("%1").arg(i, 4, 10, QLatin1Char('0')),
+                QStringLiteral("Articulo %1").arg(i),
+                QStringLiteral("u"),
+                i % 7,
+                i % 3,
+                TBcd{static_cast<qint64>(i) * 125, 2},
+                TValue(),
+                QStringLiteral("S")};
     }
 
     void SetUp() override { Build(); }
@@ -133,20 +120,17 @@ protected:
     // without `declareFields` the dataset makes its fields when it opens.
     void Build(const QString& description = ResultsGridDescription(), bool declareFields = true) {
         form_ = new TGridTestForm;
-        auto* conn = new TSQLConnection(form_);
-        conn->SetName(QStringLiteral("Dorvan"));
-        conn->SetLoginPrompt(false);
-        conn->SetParams(db_->ConnectionParams());
-        auto* query = new TSQLQuery(form_);
-        query->SetName(QStringLiteral("QArticulos"));
-        query->SetSQLConnection(conn);
-        auto* provider = new TDataSetProvider(form_);
-        provider->SetName(QStringLiteral("PArticulos"));
-        provider->SetDataSet(query);
-        provider->SetOptions(ProviderOption(poAllowCommandText));
-        cds_ = new TClientDataSet(form_);
-        cds_->SetName(QStringLiteral("CArticulos"));
-        cds_->SetProviderName(QStringLiteral("PArticulos"));
+        rows_ = new TMemoryQuery(
+            form_, {PacketColumn(QStringLiteral("CODIGO"), ftString, 20),
+                    PacketColumn(QStringLiteral("DESCRIPCION"), ftString, 60),
+                    PacketColumn(QStringLiteral("UNIDAD"), ftString, 8),
+                    PacketColumn(QStringLiteral("CATEG"), ftInteger),
+                    PacketColumn(QStringLiteral("SUBCATEG"), ftInteger),
+                    PacketColumn(QStringLiteral("PRECIO"), ftFMTBcd, 0, 15, 2),
+                    PacketColumn(QStringLiteral("FOTO"), ftBlob),
+                    PacketColumn(QStringLiteral("ACTIVO"), ftFixedChar, 1)});
+        rows_->SetName(QStringLiteral("QArticulos"));
+        cds_ = ClientDataSetOn(*rows_, QStringLiteral("Articulos"));
         if (declareFields) {
             AddField<TStringField>("CODIGO", 20);
             AddField<TStringField>("DESCRIPCION", 60);
@@ -178,8 +162,9 @@ protected:
     // Opens the dataset on the first `rows` articles.
     void Open(int rows) {
         cds_->Close();
-        cds_->SetCommandText(
-            QStringLiteral("select first %1 * from ARTICULOS order by CODIGO").arg(rows));
+        rows_->Rows().clear();
+        for (int i = 1; i <= rows; ++i)
+            rows_->AppendRow(Article(i));
         cds_->Open();
     }
 
@@ -250,13 +235,11 @@ protected:
             QTest::mouseRelease(View(), Qt::LeftButton, Qt::NoModifier, to);
     }
 
-    static TestDatabase* db_;
     TRecordingAnswerer answerer_;
     TGridTestForm* form_ = nullptr;
+    TMemoryQuery* rows_ = nullptr;
     TClientDataSet* cds_ = nullptr;
     TDataSource* source_ = nullptr;
     TDBGridEh* grid_ = nullptr;
     TEdit* other_ = nullptr;
 };
-
-inline TestDatabase* GridFixture::db_ = nullptr;

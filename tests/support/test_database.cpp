@@ -9,6 +9,7 @@
 #include <QAtomicInt>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QFile>
 #include <QRegularExpression>
 #include <cstdio>
 #include <firebird/Interface.h>
@@ -70,16 +71,16 @@ QString CellText(const Driver::Cursor& c, int i) {
 } // namespace
 
 QString TestDatabase::Host() {
-    return Env("AMQB_FB_HOST", "localhost");
+    return Env("AMQB_FB_HOST", AMQB_FB_HOST_DEFAULT);
 }
 QString TestDatabase::DataDir() {
-    return Env("AMQB_FB_DATA", "/var/lib/firebird/3.0/data/articulosmqb");
+    return Env("AMQB_FB_DATA", AMQB_FB_DATA_DEFAULT);
 }
 QString TestDatabase::User() {
-    return Env("AMQB_FB_USER", "sysdba");
+    return Env("AMQB_FB_USER", AMQB_FB_USER_DEFAULT);
 }
 QString TestDatabase::Password() {
-    return Env("AMQB_FB_PASSWORD", "ferrolake");
+    return Env("AMQB_FB_PASSWORD", AMQB_FB_PASSWORD_DEFAULT);
 }
 
 namespace {
@@ -233,6 +234,18 @@ QStringList TestDatabase::SplitScript(const QString& script) {
 void TestDatabase::Run(const QString& script) {
     for (const QString& statement : SplitScript(script))
         conn_->ExecuteDirect(statement);
+}
+
+QString TestDatabase::FixtureText(const QString& name) {
+    QFile file(QStringLiteral(AMQB_FIXTURES "/") + name);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Driver::Error(Driver::Status::InvalidParameter,
+                            QStringLiteral("No fixture %1").arg(file.fileName()));
+    return QString::fromUtf8(file.readAll());
+}
+
+void TestDatabase::RunFixture(const QString& name) {
+    Run(FixtureText(name));
 }
 
 std::vector<QStringList> TestDatabase::Query(const QString& sql) {

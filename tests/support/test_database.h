@@ -10,7 +10,8 @@
 //
 // The database has no default character set, like the program's. The
 // server, folder and login come from the environment that tests/CMakeLists.txt
-// sets: AMQB_FB_HOST (localhost), AMQB_FB_DATA, AMQB_FB_USER, AMQB_FB_PASSWORD.
+// sets (AMQB_FB_HOST, AMQB_FB_DATA, AMQB_FB_USER, AMQB_FB_PASSWORD), and
+// without it from tools/server.env as it was when the tests were built.
 
 #include "data/driver/connection.h"
 
@@ -46,6 +47,11 @@ public:
     // Each statement is committed on its own; COMMIT lines are skipped.
     // A failing statement raises Driver::Error.
     void Run(const QString& script);
+    // Runs a script of tests/fixtures ("quelbo.sql": the remote catalog's
+    // tables ARTICULOS and COMPANIA with company 1; "dorvan.sql": the ERP's).
+    void RunFixture(const QString& name);
+    // The text of a file of tests/fixtures.
+    static QString FixtureText(const QString& name);
     // The rows of a query, each column as text (a null is a null QString).
     std::vector<QStringList> Query(const QString& sql);
     // The fixture's own attachment (SYSDBA), for anything else.

@@ -2,7 +2,7 @@
 // The description of one column of a data packet, as the provider fills it
 // from its query's fields and the client dataset binds its fields to it.
 
-#include "data/dataset/field_type.h"
+#include "data/dataset/values/field_type.h"
 
 #include <QString>
 #include <cstdint>

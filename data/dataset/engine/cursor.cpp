@@ -34,14 +34,14 @@ void TEngineCursor::Close() {
     modified_ = false;
 }
 
-TRowStore& TEngineCursor::Rows() {
+const TRowStore& TEngineCursor::Store() const {
     if (!store_)
         Fail("Cannot perform this operation on a closed dataset");
     return *store_;
 }
 
-const TRowStore& TEngineCursor::Store() const {
-    return const_cast<TEngineCursor*>(this)->Rows();
+TRowStore& TEngineCursor::Rows() {
+    return const_cast<TRowStore&>(Store());
 }
 
 void TEngineCursor::AppendPacket(TDataPacket packet) {
@@ -206,6 +206,15 @@ TValue TEngineCursor::Cell(int col) const {
     return record == NoBookmark ? TValue() : rows.Cell(record, col);
 }
 
+TValue TEngineCursor::CellAt(int recNo, int col) const {
+    const auto& order = Order();
+    if (col < 0 || col >= FieldCount())
+        Fail("Field index out of range");
+    if (recNo < 1 || recNo > static_cast<int>(order.size()))
+        return TValue();
+    return store_->Cell(order[static_cast<size_t>(recNo - 1)], col);
+}
+
 // ---- Edits ---------------------------------------------------------------------
 
 void TEngineCursor::CheckBrowse(const char* what) const {
@@ -365,6 +374,10 @@ TLocalIndex* TEngineCursor::Selected() {
     return selected_ >= 0 ? &indexes_[selected_] : nullptr;
 }
 
+const TLocalIndex* TEngineCursor::Selected() const {
+    return selected_ >= 0 ? &indexes_[selected_] : nullptr;
+}
+
 int TEngineCursor::FindIndex(const QString& name) const {
     for (size_t i = 0; i < indexes_.size(); ++i) {
         if (indexes_[i].Name().compare(name, Qt::CaseInsensitive) == 0)
@@ -426,4 +439,12 @@ QStringList TEngineCursor::IndexNames() const {
 
 bool TEngineCursor::HasIndex(const QString& name) const {
     return FindIndex(name) >= 0;
+}
+
+int TEngineCursor::SeekKeyPrefix(const std::vector<TValue>& values, bool partialText) const {
+    const TRowStore& rows = Store();
+    const TLocalIndex* index = Selected();
+    if (!index)
+        Fail("No index is selected");
+    return index->Seek(rows, values, partialText) + 1;
 }

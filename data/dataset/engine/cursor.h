@@ -69,6 +69,10 @@ public:
 
     // The cell of the current record, or of the edit buffer while inserting or editing.
     TValue Cell(int col) const;
+    // The cell of the record at 1-based position `recNo` of the current
+    // order, read without moving (as stored: an edit not yet posted is not
+    // seen); null out of range. For views that show many records (the grid).
+    TValue CellAt(int recNo, int col) const;
 
     // ---- Edits --------------------------------------------------------------
     TCursorState State() const { return state_; }
@@ -103,9 +107,17 @@ public:
     QStringList IndexFieldNames() const; // of the selected index
     QStringList IndexNames() const;
     bool HasIndex(const QString& name) const;
+    // The 1-based position in the selected index's order of the first record
+    // whose first index fields hold `values`; 0 when none does. With
+    // `partialText` the last value, for a text field, matches every text
+    // that begins with it (case-sensitively, as the index orders). Does not
+    // move. Raises Exception without a selected index or with more values
+    // than index fields.
+    int SeekKeyPrefix(const std::vector<TValue>& values, bool partialText = true) const;
 
 private:
     TRowStore& Rows();
+    const TLocalIndex* Selected() const;
     const std::vector<TBookmark>& Order() const;
     TLocalIndex* Selected();
     int FindIndex(const QString& name) const;

@@ -4,7 +4,7 @@
 
 #include "data/dataset/engine/column.h"
 #include "data/dataset/engine/update_kind.h"
-#include "data/dataset/value.h"
+#include "data/dataset/values/value.h"
 
 #include <QString>
 #include <cstdint>

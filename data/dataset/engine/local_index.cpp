@@ -1,5 +1,6 @@
 #include "data/dataset/engine/local_index.h"
 
+#include "data/dataset/engine/sort_key.h"
 #include "platform/core/exception.h"
 
 #include <algorithm>
@@ -81,7 +82,7 @@ void TLocalIndex::Invalidate() {
 void TLocalIndex::Key(const TRowStore& store, TBookmark record, std::vector<uint8_t>& out) const {
     const uint8_t* row = store.Row(record);
     for (const TIndexField& field : fields_)
-        store.Layout().AppendKey(row, field.column, field.descending, out);
+        AppendSortKey(store.Layout(), row, field.column, field.descending, out);
 }
 
 void TLocalIndex::Build(const TRowStore& store) {
@@ -134,4 +135,45 @@ void TLocalIndex::Remove(TBookmark record) {
     const auto it = std::find(order_.begin(), order_.end(), record);
     if (it != order_.end())
         order_.erase(it);
+}
+
+int TLocalIndex::Seek(const TRowStore& store, const std::vector<TValue>& values,
+                      bool partialText) const {
+    if (values.size() > fields_.size())
+        throw Exception(QStringLiteral("Index '%1' has %2 fields, %3 values given")
+                            .arg(name_)
+                            .arg(fields_.size())
+                            .arg(values.size()));
+    if (values.empty())
+        return order_.empty() ? -1 : 0;
+    // The values written as a row of the store's layout give the key prefix
+    // exactly as the records' own keys are made.
+    const TRowLayout& layout = store.Layout();
+    TRowWriter writer(layout);
+    for (size_t i = 0; i < values.size(); ++i)
+        writer.SetValue(fields_[i].column, values[i]);
+    std::vector<QByteArray> blobs;
+    const std::span<const uint8_t> row = writer.Compose(blobs);
+    std::vector<uint8_t> prefix;
+    for (size_t i = 0; i < values.size(); ++i)
+        AppendSortKey(layout, row.data(), fields_[i].column, fields_[i].descending, prefix,
+                      partialText && i + 1 == values.size() && !values[i].IsNull());
+
+    // Records that begin with the prefix stand together: the first of them
+    // is the first record whose key is not below the prefix.
+    std::vector<uint8_t> key;
+    auto below = [&](TBookmark record) {
+        key.clear();
+        Key(store, record, key);
+        const int c = std::memcmp(key.data(), prefix.data(), std::min(key.size(), prefix.size()));
+        return c != 0 ? c < 0 : key.size() < prefix.size();
+    };
+    const auto at = std::partition_point(order_.begin(), order_.end(), below);
+    if (at == order_.end())
+        return -1;
+    key.clear();
+    Key(store, *at, key);
+    if (key.size() < prefix.size() || std::memcmp(key.data(), prefix.data(), prefix.size()) != 0)
+        return -1;
+    return static_cast<int>(at - order_.begin());
 }

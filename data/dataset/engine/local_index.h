@@ -45,6 +45,14 @@ public:
     // The sort key of a record (memcmp order).
     void Key(const TRowStore& store, TBookmark record, std::vector<uint8_t>& out) const;
 
+    // The 0-based place in the built order of the first record whose first
+    // index fields hold `values` (converted as their columns hold them), -1
+    // when no record does. With `partialText` the last value, when its field
+    // holds text, matches every text that begins with it. Raises Exception
+    // for more values than fields, EConvertError for a value its column
+    // cannot hold.
+    int Seek(const TRowStore& store, const std::vector<TValue>& values, bool partialText) const;
+
 private:
     QString name_;
     QStringList fieldNames_;

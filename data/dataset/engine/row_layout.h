@@ -1,10 +1,10 @@
 #pragma once
 // The byte layout of one row: a null bitmap, fixed-size slots, and the
 // variable-length texts and bytes packed behind them. Reads cells back as
-// TValue, writes rows through TRowWriter, encodes sort keys for the indexes.
+// TValue and writes rows through TRowWriter; sort_key.h encodes their keys.
 
 #include "data/dataset/engine/column.h"
-#include "data/dataset/value.h"
+#include "data/dataset/values/value.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -50,18 +50,14 @@ public:
     QByteArrayView VarBytes(const uint8_t* row, int col) const;
     // Index of a blob cell in the blob table.
     uint32_t BlobIndex(const uint8_t* row, int col) const;
-    // Where a blob cell's index sits in the row.
-    uint32_t BlobSlotOffset(int col) const { return cells_[col].offset; }
+    // Where a cell's fixed slot sits in the row (for a blob, its index in the
+    // blob table; for a variable cell, the end offset of its bytes).
+    uint32_t SlotOffset(int col) const { return cells_[col].offset; }
     // The bytes the cell's value takes by itself (0 for null).
     qint64 ValueBytes(const uint8_t* row, int col, const std::vector<QByteArray>& blobs) const;
     // Same value (null equals null), compared on the stored bytes.
     bool CellEquals(const uint8_t* a, const std::vector<QByteArray>& blobsA, const uint8_t* b,
                     const std::vector<QByteArray>& blobsB, int col) const;
-
-    // Appends a byte string that memcmp orders as the cell: nulls first, then
-    // the values ascending; `descending` inverts the whole order of the cell.
-    // Texts order by their bytes (8-bit for Windows-1252 columns).
-    void AppendKey(const uint8_t* row, int col, bool descending, std::vector<uint8_t>& out) const;
 
     // Checks that bytes claiming to be a row of this layout are one:
     // offsets inside the row and increasing, blob indexes under blobCount.

@@ -69,7 +69,7 @@ TBookmark TRowStore::AddRows(const TDataPacket& packet, std::span<const uint8_t*
                 if (layout_->IsNull(row, col))
                     continue;
                 const uint32_t index = layout_->BlobIndex(row, col) + base;
-                std::memcpy(row + layout_->BlobSlotOffset(col), &index, sizeof index);
+                std::memcpy(row + layout_->SlotOffset(col), &index, sizeof index);
             }
         }
     }

@@ -1,5 +1,5 @@
-#include "data/dataset/sqlconnection.h"
-#include "data/dataset/sqlquery.h"
+#include "data/dataset/sql/sqlconnection.h"
+#include "data/dataset/sql/sqlquery.h"
 #include "data/dmqb.h"
 #include "forms/accesoqb.h"
 #include "platform/ui/application.h"
@@ -7,12 +7,12 @@
 #include "platform/ui/dialogs.h"
 #include "platform/ui/edit.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -40,6 +40,7 @@ protected:
             delete Application->Components(0);
         faccesoqb = nullptr;
         fdmqb = nullptr;
+        Application->Restart();
     }
     QTemporaryDir settings_;
     QTemporaryDir appDir_;
@@ -80,10 +81,14 @@ TEST_F(Startup, TheLoopEndsWhenTheLoginWindowCloses) {
     Application->CreateForm(faccesoqb);
     Application->CreateForm(fdmqb);
     bool shown = false;
-    QTimer::singleShot(100, [&] {
-        shown = faccesoqb->Widget()->isVisible();
-        faccesoqb->Close();
-    });
+    // The person closes the window once the loop runs.
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [&] {
+            shown = faccesoqb->Widget()->isVisible();
+            faccesoqb->Close();
+        },
+        Qt::QueuedConnection);
     Application->Run();
     EXPECT_TRUE(shown);
     EXPECT_EQ(Application->MainForm(), nullptr);

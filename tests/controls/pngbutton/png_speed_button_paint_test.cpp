@@ -1,5 +1,5 @@
-#include "controls/png/png_qimage.h"
 #include "controls/pngbutton/png_speed_button.h"
+#include "imaging/png/png_qimage.h"
 #include "tests/controls/pngbutton/test_pngs.h"
 #include "tests/platform/ui/speed_button/test_panel.h"
 

@@ -1,13 +1,14 @@
-#include "controls/png/png_qimage.h"
-#include "controls/pngbutton/action.h"
-#include "controls/pngbutton/image_list.h"
 #include "controls/pngbutton/png_image_list.h"
 #include "controls/pngbutton/png_speed_button.h"
 #include "controls/pngbutton/register_png_speed_button.h"
+#include "imaging/png/png_qimage.h"
 #include "platform/formfile/form_reader.h"
+#include "platform/ui/action.h"
+#include "platform/ui/image_list.h"
 #include "platform/ui/register_ui_classes.h"
 #include "tests/controls/pngbutton/test_pngs.h"
 #include "tests/platform/ui/speed_button/test_panel.h"
+#include "tests/support/raised.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
@@ -104,13 +105,9 @@ TEST_F(PngSpeedButtonTest, OptionsAndBadGlyphsInTheFormDescription) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TTestPanel root;
-        try {
-            ReadComponentText(root, {}, c.text, "bad.form");
-            ADD_FAILURE() << "no error";
-        } catch (const EFormError& e) {
-            EXPECT_EQ(e.Line(), c.line);
-            EXPECT_TRUE(e.Message().contains("B.Png")) << e.Message().toStdString();
-        }
+        const auto e = Raised<EFormError>([&] { ReadComponentText(root, {}, c.text, "bad.form"); });
+        EXPECT_EQ(e.Line(), c.line);
+        EXPECT_TRUE(e.Message().contains("B.Png")) << e.Message().toStdString();
     }
 }
 

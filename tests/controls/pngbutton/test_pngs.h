@@ -1,8 +1,8 @@
 #pragma once
 // PNG images for the button tests, made with the tests' own encoder.
 
-#include "controls/png/png_object.h"
-#include "tests/controls/png/support/test_png_encoder.h"
+#include "imaging/png/png_object.h"
+#include "tests/imaging/png/support/test_png_encoder.h"
 
 #include <QByteArray>
 

@@ -2,6 +2,7 @@
 #include "platform/core/exception.h"
 #include "platform/system/datetime.h"
 #include "platform/system/format_settings.h"
+#include "tests/support/raised.h"
 
 #include <gtest/gtest.h>
 #include <ostream>
@@ -108,12 +109,9 @@ class BadPattern : public testing::TestWithParam<BadPatternCase> {};
 
 TEST_P(BadPattern, RaisesTheMessageThatNamesTheElement) {
     const BadPatternCase& c = GetParam();
-    try {
-        BuildDateTimeMask(QString::fromLatin1(c.pattern));
-        FAIL() << "no exception for " << c.pattern;
-    } catch (const Exception& e) {
-        EXPECT_EQ(e.Message(), QString::fromLatin1(c.message));
-    }
+    EXPECT_EQ(
+        Raised<Exception>([&] { BuildDateTimeMask(QString::fromLatin1(c.pattern)); }).Message(),
+        QString::fromLatin1(c.message));
 }
 
 INSTANTIATE_TEST_SUITE_P(

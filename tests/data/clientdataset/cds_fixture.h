@@ -3,10 +3,10 @@
 // every request it serves, and a client dataset named after it, against a
 // fresh database on the local server.
 
-#include "data/dataset/clientdataset.h"
-#include "data/dataset/dataset_provider.h"
-#include "data/dataset/sqlconnection.h"
-#include "data/dataset/sqlquery.h"
+#include "data/dataset/client/clientdataset.h"
+#include "data/dataset/client/dataset_provider.h"
+#include "data/dataset/sql/sqlconnection.h"
+#include "data/dataset/sql/sqlquery.h"
 #include "tests/support/database_error_of.h"
 #include "tests/support/test_database.h"
 
@@ -58,13 +58,11 @@ private:
 class CdsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        db_.Run(QStringLiteral(
-            "create table ARTICULOS (ARTI_COD varchar(20) not null primary key,"
-            " ARTI_DES varchar(100) not null, ARTI_UNIDAD varchar(10), CATE_ID smallint,"
-            " SUCA_ID smallint, ARTI_FOTO blob, ARTI_ACTIVO char(1));"
-            "insert into ARTICULOS values ('01', 'Uno', 'u', 3, 1, null, 'S');"
-            "insert into ARTICULOS values ('02', 'Dos', 'kg', 1, 2, null, 'S');"
-            "insert into ARTICULOS values ('03', 'Tres', 'u', 2, 1, null, 'N');"));
+        db_.RunFixture(QStringLiteral("quelbo.sql"));
+        db_.Run(
+            QStringLiteral("insert into ARTICULOS values ('01', 'Uno', 'u', 3, 1, null, 'S');"
+                           "insert into ARTICULOS values ('02', 'Dos', 'kg', 1, 2, null, 'S');"
+                           "insert into ARTICULOS values ('03', 'Tres', 'u', 2, 1, null, 'N');"));
         conn_ = new TSQLConnection(&root_);
         conn_->SetName(QStringLiteral("Quelbo"));
         conn_->SetLoginPrompt(false);

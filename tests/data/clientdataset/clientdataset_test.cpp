@@ -3,7 +3,7 @@
 // the error loop of post.
 
 #include "cds_fixture.h"
-#include "data/dataset/field.h"
+#include "data/dataset/fields/field.h"
 
 namespace {
 
@@ -266,9 +266,10 @@ TEST_F(CdsEditTest, ErrorsOfOtherClassesPassTheHandler) {
     cds_->Insert();
     // A number out of the 16-bit range is a database error of the field
     // itself, raised when it is written, outside the error loop.
-    EXPECT_EQ(DatabaseErrorOf([&] { cds_->FieldByName(QStringLiteral("CATE_ID")).SetAsInteger(70000); }),
-              QStringLiteral("70000 is not a valid value for field 'CATE_ID'. The allowed range "
-                             "is -32768 to 32767"));
+    EXPECT_EQ(
+        DatabaseErrorOf([&] { cds_->FieldByName(QStringLiteral("CATE_ID")).SetAsInteger(70000); }),
+        QStringLiteral("70000 is not a valid value for field 'CATE_ID'. The allowed range "
+                       "is -32768 to 32767"));
     EXPECT_THROW(cds_->FieldByName(QStringLiteral("CATE_ID")).SetAsString(QStringLiteral("x")),
                  Exception);
     EXPECT_EQ(calls, 0);
@@ -289,9 +290,9 @@ TEST_F(CdsEditTest, ApplyHandsTheDeltaToTheResolverAndReconcilesItsErrors) {
     int maxSeen = 99;
     std::optional<TErrorPacket> answer;
     int errorCount = 0;
-    provider_->SetResolver([&](TDataSetProvider& p, TSQLQuery& q, const TDelta& d, int m) {
+    provider_->SetResolver([&](TDataSetProvider& p, IProviderQuery& q, const TDelta& d, int m) {
         EXPECT_EQ(&p, provider_);
-        EXPECT_EQ(&q, query_);
+        EXPECT_EQ(&q, static_cast<IProviderQuery*>(query_));
         deltas.push_back(d);
         maxSeen = m;
         return TApplyReply{answer, errorCount};

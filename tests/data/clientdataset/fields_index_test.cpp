@@ -2,15 +2,16 @@
 // on a client dataset fed from the real server.
 
 #include "cds_fixture.h"
-#include "data/dataset/bcd_fields.h"
-#include "data/dataset/blob_fields.h"
+#include "data/dataset/client/register_client_classes.h"
 #include "data/dataset/datasource.h"
-#include "data/dataset/field_datalink.h"
-#include "data/dataset/integer_fields.h"
-#include "data/dataset/register_dataset_classes.h"
-#include "data/dataset/register_sql_classes.h"
-#include "data/dataset/string_field.h"
+#include "data/dataset/fields/bcd_fields.h"
+#include "data/dataset/fields/blob_fields.h"
+#include "data/dataset/fields/field_datalink.h"
+#include "data/dataset/fields/integer_fields.h"
+#include "data/dataset/fields/string_field.h"
+#include "data/dataset/sql/register_sql_classes.h"
 #include "platform/formfile/form_reader.h"
+#include "tests/support/dataset_walk.h"
 
 #include <functional>
 
@@ -117,7 +118,7 @@ TEST_F(CdsTest, DecimalsAreHeldExactlyAndShownWithoutTrailingZeros) {
 
 TEST_F(CdsTest, AFormDescriptionDeclaresDatasetProviderFieldsAndSource) {
     RegisterSqlClasses();
-    RegisterDatasetClasses();
+    RegisterClientClasses();
     TComponent window;
     auto* query = new TSQLQuery(&window);
     query->SetName(QStringLiteral("QArticulos"));
@@ -184,17 +185,7 @@ protected:
         cds_->Open();
     }
     // The IDs in the order the cursor walks, and as read without moving.
-    QString Walk() {
-        QStringList ids;
-        QStringList peeked;
-        TField& id = cds_->FieldByName(QStringLiteral("ID"));
-        for (cds_->First(); !cds_->Eof(); cds_->Next())
-            ids << id.AsString();
-        for (int i = 1; i <= cds_->RecordCount(); ++i)
-            peeked << cds_->FieldValueAt(id, i).AsString();
-        EXPECT_EQ(ids, peeked);
-        return ids.join(u' ');
-    }
+    QString Walk() { return ::Walk(*cds_, QStringLiteral("ID")); }
 };
 
 TEST_F(CdsIndexTest, IndexOrders) {

@@ -1,7 +1,9 @@
 // The composition of database error messages.
 
 #include "data/dataset/db_error.h"
+#include "data/dataset/sql/sql_error.h"
 #include "data/driver/driver_error.h"
+#include "tests/support/database_error_of.h"
 
 #include <gtest/gtest.h>
 
@@ -48,7 +50,8 @@ const Case kCases[] = {
     {100, "", "", "SQLDriver Error: [0x0064]: Unknown Error"},
     // Both lines, joined by CR LF; the previous text plays no part then.
     {21, "Your user name and password are not defined.", "old",
-     "SQLDriver Error: [0x0015]: Connection failed\r\nSQL Server Error: Your user name and password are not defined."},
+     "SQLDriver Error: [0x0015]: Connection failed\r\nSQL Server Error: Your user name and "
+     "password are not defined."},
     // A server text alone (statuses above 100, and 0).
     {101, "violation of PRIMARY or UNIQUE KEY constraint \"PK\"", "old",
      "SQL Server Error: violation of PRIMARY or UNIQUE KEY constraint \"PK\""},
@@ -66,41 +69,37 @@ const Case kCases[] = {
 TEST(DatabaseErrorText, FollowsTheCompositionRules) {
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.expected);
-        EXPECT_EQ(ComposeDatabaseError(c.status, QString::fromUtf8(c.server), QString::fromUtf8(c.previous)),
+        EXPECT_EQ(ComposeDatabaseError(c.status, QString::fromUtf8(c.server),
+                                       QString::fromUtf8(c.previous)),
                   QString::fromUtf8(c.expected));
     }
 }
 
 TEST(DatabaseErrorText, StatusTextsOutsideTheRangeAreEmpty) {
-    EXPECT_TRUE(DriverStatusText(0).isEmpty());
-    EXPECT_TRUE(DriverStatusText(101).isEmpty());
-    EXPECT_EQ(DriverStatusText(21), QStringLiteral("[0x0015]: Connection failed"));
+    EXPECT_TRUE(Driver::StatusText(0).isEmpty());
+    EXPECT_TRUE(Driver::StatusText(Driver::Status::ServerError).isEmpty());
+    EXPECT_EQ(Driver::StatusText(Driver::Status::ConnectFailed),
+              QStringLiteral("[0x0015]: Connection failed"));
 }
 
 TEST(DatabaseErrorText, TheRaisedMessageBecomesThePreviousText) {
     QString previous;
-    try {
-        RaiseDriverError(Driver::Error(101, QStringLiteral("lock conflict")), previous);
-        FAIL();
-    } catch (const EDatabaseError& e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("SQL Server Error: lock conflict"));
-        EXPECT_EQ(e.ErrorCode(), 101);
-    }
+    const EDatabaseError e = Raised<EDatabaseError>([&] {
+        RaiseDriverError(
+            Driver::Error(Driver::Status::ServerError, QStringLiteral("lock conflict")), previous);
+    });
+    EXPECT_EQ(e.Message(), QStringLiteral("SQL Server Error: lock conflict"));
+    EXPECT_EQ(e.ErrorCode(), 101);
     EXPECT_EQ(previous, QStringLiteral("SQL Server Error: lock conflict"));
     // A later failure without any text repeats it.
-    try {
-        RaiseDriverError(101, QString(), previous);
-        FAIL();
-    } catch (const EDatabaseError& e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("SQL Server Error: lock conflict"));
-    }
+    EXPECT_EQ(DatabaseErrorOf([&] { RaiseDriverError(101, QString(), previous); }),
+              QStringLiteral("SQL Server Error: lock conflict"));
 }
 
 TEST(DatabaseErrorText, IsAnException) {
-    try {
-        DatabaseError(QStringLiteral("Missing Database property"));
-    } catch (const Exception& e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Missing Database property"));
-        EXPECT_NE(dynamic_cast<const EDatabaseError*>(&e), nullptr);
-    }
+    CheckRaised<Exception>([] { DatabaseError(QStringLiteral("Missing Database property")); },
+                           [](const Exception& e) {
+                               EXPECT_EQ(e.Message(), QStringLiteral("Missing Database property"));
+                               EXPECT_NE(dynamic_cast<const EDatabaseError*>(&e), nullptr);
+                           });
 }

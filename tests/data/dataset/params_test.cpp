@@ -2,6 +2,7 @@
 
 #include "data/dataset/db_error.h"
 #include "data/dataset/params.h"
+#include "tests/support/database_error_of.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +18,9 @@ struct ParseCase {
 
 TEST(ParamParsing, FollowsTheRules) {
     const ParseCase cases[] = {
-        {"SELECT * FROM ARTICULOS WHERE ARTI_COD = :COD", "SELECT * FROM ARTICULOS WHERE ARTI_COD = ?", {"COD"}},
+        {"SELECT * FROM ARTICULOS WHERE ARTI_COD = :COD",
+         "SELECT * FROM ARTICULOS WHERE ARTI_COD = ?",
+         {"COD"}},
         {"select 1 from T", "select 1 from T", {}},
         {"where A = :A and B = :b_2", "where A = ? and B = ?", {"A", "b_2"}},
         // A repeated name gives two markers and one parameter.
@@ -74,12 +77,8 @@ TEST(Params, AreFoundByNameWithoutCase) {
     EXPECT_EQ(params.FindParam(u"cod"), &params[0]);
     EXPECT_EQ(params.ParamByName(u"Cod").AsString(), QStringLiteral("01"));
     EXPECT_EQ(params.FindParam(u"other"), nullptr);
-    try {
-        params.ParamByName(u"other");
-        FAIL();
-    } catch (const EDatabaseError& e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Parameter 'other' not found"));
-    }
+    EXPECT_EQ(DatabaseErrorOf([&] { params.ParamByName(u"other"); }),
+              QStringLiteral("Parameter 'other' not found"));
 }
 
 TEST(Params, AssignValuesKeepsTheParametersOfTheSameName) {

@@ -2,8 +2,8 @@
 // local server) and transactions.
 
 #include "data/dataset/db_error.h"
-#include "data/dataset/sqlconnection.h"
-#include "data/dataset/sqlquery.h"
+#include "data/dataset/sql/sqlconnection.h"
+#include "data/dataset/sql/sqlquery.h"
 #include "tests/support/database_error_of.h"
 #include "tests/support/test_database.h"
 

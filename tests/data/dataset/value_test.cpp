@@ -1,6 +1,6 @@
 // Cell values and fixed-point numbers.
 
-#include "data/dataset/value.h"
+#include "data/dataset/values/value.h"
 #include "platform/system/convert_error.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +10,8 @@ TEST(Bcd, PrintsWithItsScale) {
     EXPECT_EQ((TBcd{-5, 2}).ToString(), QStringLiteral("-0.05"));
     EXPECT_EQ((TBcd{7, 0}).ToString(), QStringLiteral("7"));
     EXPECT_EQ((TBcd{100, 2}).ToString(), QStringLiteral("1.00"));
-    EXPECT_EQ((TBcd{std::numeric_limits<qint64>::min(), 0}).ToString(), QStringLiteral("-9223372036854775808"));
+    EXPECT_EQ((TBcd{std::numeric_limits<qint64>::min(), 0}).ToString(),
+              QStringLiteral("-9223372036854775808"));
 }
 
 TEST(Bcd, ParsesAndRescales) {
@@ -39,7 +40,8 @@ TEST(Value, ConvertsBetweenKinds) {
     EXPECT_EQ(TValue(7).AsString(), QStringLiteral("7"));
     EXPECT_EQ(TValue(true).AsString(), QStringLiteral("True"));
     EXPECT_TRUE(TValue(QStringLiteral("true")).AsBoolean());
-    EXPECT_EQ(TValue(QStringLiteral("Compañía €")).AsBytes(), QByteArray("Compa\xF1\xED" "a \x80"));
+    EXPECT_EQ(TValue(QStringLiteral("Compañía €")).AsBytes(), QByteArray("Compa\xF1\xED"
+                                                                         "a \x80"));
     EXPECT_EQ(TValue(QByteArray("\x80")).AsString(), QString(QChar(0x20AC)));
     EXPECT_EQ(TValue(TDateTime(43101.5)).AsFloat(), 43101.5);
     EXPECT_THROW(TValue(QStringLiteral("x")).AsInteger(), EConvertError);

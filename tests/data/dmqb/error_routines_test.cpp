@@ -1,7 +1,7 @@
-#include "data/dataset/clientdataset.h"
-#include "data/dataset/dataset_provider.h"
-#include "data/dataset/sqlconnection.h"
-#include "data/dataset/sqlquery.h"
+#include "data/dataset/client/clientdataset.h"
+#include "data/dataset/client/dataset_provider.h"
+#include "data/dataset/sql/sqlconnection.h"
+#include "data/dataset/sql/sqlquery.h"
 #include "data/dmqb.h"
 #include "platform/system/ansi.h"
 #include "platform/system/datetime.h"
@@ -94,11 +94,12 @@ INSTANTIATE_TEST_SUITE_P(
         ConnectCase{"refused login", "", "wrong", "Your user name and password are not defined",
                     "El nombre de Usuario o la clave son incorrectas."},
         ConnectCase{"missing database file",
-                    "localhost/3050:/var/lib/firebird/3.0/data/articulosmqb/no_such.fdb",
-                    "ferrolake", "I/O error during \"open\" operation for file",
-                    "No se encontró el archivo o la ruta "
-                    "/var/lib/firebird/3.0/data/articulosmqb/no_such.fdb"},
-        ConnectCase{"unknown host", "nohost.invalid/3050:C:\\TREVOLA\\quelbo.fdb", "ferrolake",
+                    TestDatabase::Host() + "/3050:" + TestDatabase::DataDir() + "/no_such.fdb",
+                    TestDatabase::Password(), "I/O error during \"open\" operation for file",
+                    "No se encontró el archivo o la ruta " + TestDatabase::DataDir() +
+                        "/no_such.fdb"},
+        ConnectCase{"unknown host", "nohost.invalid/3050:C:\\TREVOLA\\quelbo.fdb",
+                    TestDatabase::Password(),
                     "Unable to complete network request to host \"nohost.invalid\"",
                     "No se encontró el equipo servidor con nombre nohost.invalid"}));
 

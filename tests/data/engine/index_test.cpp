@@ -178,6 +178,23 @@ TEST_F(LocalIndex, AppendsAndEditsGoToTheirPlace) {
     EXPECT_EQ(codes.mid(0, 5), QStringList({"10", "06", "05", "04", "01"}));
 }
 
+TEST_F(LocalIndex, CellsByPositionAndTheKeyPrefixSeekFollowTheSelectedOrder) {
+    EXPECT_EQ(ErrorOf([&] { cursor.SeekKeyPrefix({"T"}); }),
+              QStringLiteral("No index is selected"));
+    EXPECT_EQ(cursor.CellAt(2, CODIGO), TValue("02")); // the order of arrival
+    Sorted(QStringLiteral("DESCRIPCION"));             // 06 05 04 01 03 02 07
+    EXPECT_EQ(cursor.CellAt(2, CODIGO), TValue("05"));
+    EXPECT_EQ(cursor.CellAt(7, DESCRIPCION), TValue("\xC3\x81ncora"));
+    EXPECT_TRUE(cursor.CellAt(0, CODIGO).IsNull());
+    EXPECT_TRUE(cursor.CellAt(8, CODIGO).IsNull());
+    EXPECT_EQ(ErrorOf([&] { cursor.CellAt(1, 99); }), QStringLiteral("Field index out of range"));
+    // Texts match by their 8-bit bytes: "\xC3\x81" is one character, 0xC1.
+    cursor.SetRecNo(3);
+    EXPECT_EQ(cursor.SeekKeyPrefix({"\xC3\x81"}), 7);
+    EXPECT_EQ(cursor.SeekKeyPrefix({"Tuerca"}, false), 4);
+    EXPECT_EQ(cursor.RecNo(), 3); // a seek does not move
+}
+
 TEST_F(LocalIndex, SelectingFetchesEveryRowFirst) {
     TEngineCursor lazy;
     int packets = 0;

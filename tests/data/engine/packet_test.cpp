@@ -4,6 +4,7 @@
 #include "engine_fixture.h"
 #include "platform/core/exception.h"
 #include "platform/system/convert_error.h"
+#include "tests/support/raised.h"
 
 #include <gtest/gtest.h>
 #include <ostream>
@@ -130,12 +131,9 @@ TEST(PacketBytes, RoundTrip) {
 
 TEST(PacketBytes, InvalidDataPacket) {
     auto expectInvalid = [](const QByteArray& bytes) {
-        try {
-            TDataPacket::FromBytes(bytes);
-            ADD_FAILURE() << "accepted " << bytes.size() << " bytes";
-        } catch (const Exception& e) {
-            EXPECT_EQ(e.Message(), QStringLiteral("Invalid data packet"));
-        }
+        EXPECT_EQ(Raised<Exception>([&] { TDataPacket::FromBytes(bytes); }).Message(),
+                  QStringLiteral("Invalid data packet"))
+            << bytes.size() << " bytes";
     };
     expectInvalid(QByteArray());
     expectInvalid(QByteArray(21, 'A'));

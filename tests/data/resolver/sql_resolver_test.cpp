@@ -1,14 +1,14 @@
-#include "data/dataset/dataset_provider.h"
-#include "data/dataset/delta_dataset.h"
-#include "data/dataset/field.h"
-#include "data/dataset/sql_resolver.h"
-#include "data/dataset/sqlconnection.h"
-#include "data/dataset/sqlquery.h"
+#include "data/dataset/client/dataset_provider.h"
+#include "data/dataset/client/delta_dataset.h"
+#include "data/dataset/fields/field.h"
+#include "data/dataset/sql/sql_resolver.h"
+#include "data/dataset/sql/sqlconnection.h"
+#include "data/dataset/sql/sqlquery.h"
 #include "tests/data/resolver/articulos_delta.h"
 #include "tests/support/database_error_of.h"
+#include "tests/support/raised.h"
 #include "tests/support/test_database.h"
 
-#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
@@ -22,9 +22,7 @@ std::vector<TValue> Article(const char* code, const char* description) {
 class SqlResolver : public testing::Test {
 protected:
     void SetUp() override {
-        QFile script(QStringLiteral(AMQB_FIXTURES "/quelbo.sql"));
-        ASSERT_TRUE(script.open(QIODevice::ReadOnly));
-        db_.Run(QString::fromUtf8(script.readAll()));
+        db_.RunFixture(QStringLiteral("quelbo.sql"));
         db_.Run("create table NOKEY (NAME varchar(10), N integer);"
                 "insert into NOKEY values ('same', 1); insert into NOKEY values ('same', 1);");
         connection_.SetParams(db_.ConnectionParams());
@@ -131,12 +129,8 @@ TEST_F(SqlResolver, ACommitTheServerRefusesIsRolledBackAndTheNextApplyIsCommitte
 
 TEST_F(SqlResolver, AStatementWithoutATableIsAnErrorOfTheApplyItself) {
     query_.SetSQL({"execute procedure NOTHING"});
-    try {
-        Apply({InsertOf(Article("A001", "x"))}, 0);
-        FAIL();
-    } catch (const Exception& e) {
-        EXPECT_EQ(e.Message(), "Unable to resolve records.  Table name not found.");
-    }
+    EXPECT_EQ(Raised<Exception>([&] { Apply({InsertOf(Article("A001", "x"))}, 0); }).Message(),
+              "Unable to resolve records.  Table name not found.");
     EXPECT_FALSE(connection_.InTransaction());
 }
 

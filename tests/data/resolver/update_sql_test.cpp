@@ -1,6 +1,7 @@
-#include "data/dataset/update_sql.h"
+#include "data/dataset/sql/update_sql.h"
 #include "platform/core/exception.h"
 #include "tests/data/resolver/articulos_delta.h"
+#include "tests/support/raised.h"
 
 #include <gtest/gtest.h>
 
@@ -155,21 +156,19 @@ TEST(UpdateSqlRules, WithoutAFieldToFindTheRowByTheChangeFails) {
     TDelta delta = ArticulosDelta();
     for (TPacketColumn& c : delta.columns)
         c.provFlags = pfInUpdate;
-    try {
-        GenerateUpdateStatement(delta, Change(ukDelete, kRead, kRead, std::vector<bool>(7, false)),
-                                "\"T\"", u'"');
-        FAIL();
-    } catch (const Exception& e) {
-        EXPECT_EQ(e.Message(), "Unable to find record.  No key specified");
-    }
+    EXPECT_EQ(Raised<Exception>([&] {
+                  GenerateUpdateStatement(
+                      delta, Change(ukDelete, kRead, kRead, std::vector<bool>(7, false)), "\"T\"",
+                      u'"');
+              }).Message(),
+              "Unable to find record.  No key specified");
 }
 
 TEST(UpdateSqlRules, AColumnIsNamedByItsOriginWhenThePacketHasOne) {
     TDelta delta;
     delta.columns = {Column("CODE", ftString, 20)};
     delta.columns[0].origin = "ARTICULOS.ARTI_COD";
-    const auto statement =
-        GenerateUpdateStatement(delta, InsertOf({"A1"}), "\"ARTICULOS\"", u'"');
+    const auto statement = GenerateUpdateStatement(delta, InsertOf({"A1"}), "\"ARTICULOS\"", u'"');
     ASSERT_TRUE(statement.has_value());
     EXPECT_EQ(statement->sql, "insert into \"ARTICULOS\"\r\n  (\"ARTI_COD\")\r\nvalues\r\n  (?)");
 }

@@ -1,5 +1,6 @@
 #include "platform/formfile/form_error.h"
 #include "platform/formfile/form_parser.h"
+#include "tests/support/raised.h"
 
 #include <gtest/gtest.h>
 
@@ -67,15 +68,11 @@ class FormParserErrors : public testing::TestWithParam<BadForm> {};
 
 TEST_P(FormParserErrors, NameFileAndLine) {
     const BadForm& c = GetParam();
-    try {
-        ParseForm(QString::fromUtf8(c.text), "bad.form");
-        FAIL() << "accepted: " << c.text;
-    } catch (const EFormError& e) {
-        EXPECT_EQ(e.File(), "bad.form");
-        EXPECT_EQ(e.Line(), c.line) << e.what();
-        EXPECT_TRUE(e.Message().contains(QString::fromUtf8(c.what))) << e.what();
-        EXPECT_TRUE(e.Message().startsWith(QStringLiteral("bad.form:%1: ").arg(c.line)));
-    }
+    const auto e = Raised<EFormError>([&] { ParseForm(QString::fromUtf8(c.text), "bad.form"); });
+    EXPECT_EQ(e.File(), "bad.form");
+    EXPECT_EQ(e.Line(), c.line) << e.what();
+    EXPECT_TRUE(e.Message().contains(QString::fromUtf8(c.what))) << e.what();
+    EXPECT_TRUE(e.Message().startsWith(QStringLiteral("bad.form:%1: ").arg(c.line)));
 }
 
 INSTANTIATE_TEST_SUITE_P(

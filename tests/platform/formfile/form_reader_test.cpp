@@ -1,4 +1,5 @@
 #include "platform/formfile/form_reader.h"
+#include "tests/support/raised.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -116,14 +117,11 @@ class FormReaderErrors : public FormReader, public testing::WithParamInterface<B
 TEST_P(FormReaderErrors, NameFileAndLine) {
     TSampleRoot root;
     const QString text = QStringLiteral("TSampleRoot main\n") + QString::fromUtf8(GetParam().body);
-    try {
-        ReadComponentText(root, handlers, text, "broken.form");
-        FAIL() << "accepted";
-    } catch (const EFormError& e) {
-        EXPECT_EQ(e.File(), "broken.form");
-        EXPECT_EQ(e.Line(), GetParam().line) << e.what();
-        EXPECT_TRUE(e.Message().contains(QString::fromUtf8(GetParam().what))) << e.what();
-    }
+    const auto e =
+        Raised<EFormError>([&] { ReadComponentText(root, handlers, text, "broken.form"); });
+    EXPECT_EQ(e.File(), "broken.form");
+    EXPECT_EQ(e.Line(), GetParam().line) << e.what();
+    EXPECT_TRUE(e.Message().contains(QString::fromUtf8(GetParam().what))) << e.what();
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -171,12 +169,10 @@ TEST_F(FormReader, AWaitingReferenceOfAFreedWindowIsDropped) {
 
 TEST_F(FormReader, AMissingFileIsAClearError) {
     TSampleRoot root;
-    try {
-        ReadComponentResource(root, handlers, "/nonexistent/x.form");
-        FAIL();
-    } catch (const EFormError& e) {
-        EXPECT_TRUE(e.Message().contains("x.form"));
-    }
+    EXPECT_TRUE(
+        Raised<EFormError>([&] { ReadComponentResource(root, handlers, "/nonexistent/x.form"); })
+            .Message()
+            .contains("x.form"));
 }
 
 } // namespace

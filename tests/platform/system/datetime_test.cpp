@@ -1,5 +1,6 @@
 #include "platform/system/datetime.h"
 #include "platform/system/format_settings.h"
+#include "tests/support/raised.h"
 
 #include <array>
 #include <cmath>
@@ -50,12 +51,8 @@ TEST(EncodeDate, RejectsDatesThatDoNotExist) {
     for (const auto& d : bad) {
         SCOPED_TRACE(testing::Message() << d[0] << '-' << d[1] << '-' << d[2]);
         EXPECT_FALSE(TryEncodeDate(d[0], d[1], d[2]));
-        try {
-            EncodeDate(d[0], d[1], d[2]);
-            ADD_FAILURE() << "no exception";
-        } catch (const EConvertError& e) {
-            EXPECT_EQ(e.Message(), QStringLiteral("Invalid argument to date encode"));
-        }
+        EXPECT_EQ(Raised<EConvertError>([&] { EncodeDate(d[0], d[1], d[2]); }).Message(),
+                  QStringLiteral("Invalid argument to date encode"));
     }
 }
 

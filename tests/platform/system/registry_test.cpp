@@ -1,6 +1,7 @@
 #include "platform/system/registry.h"
 #include "platform/system/settings_file.h"
 #include "settings_dir.h"
+#include "tests/support/raised.h"
 
 #include <QtGlobal>
 #include <gtest/gtest.h>
@@ -97,12 +98,8 @@ TEST_P(RegistryValueTest, ReadsOrRefuses) {
         EXPECT_EQ(registry.ReadString(Value), QString::fromUtf16(c.text));
         return;
     }
-    try {
-        registry.ReadString(Value);
-        ADD_FAILURE() << "no exception";
-    } catch (const ERegistryException& e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Invalid data type for 'Directorio'"));
-    }
+    EXPECT_EQ(Raised<ERegistryException>([&] { registry.ReadString(Value); }).Message(),
+              QStringLiteral("Invalid data type for 'Directorio'"));
 }
 
 INSTANTIATE_TEST_SUITE_P(

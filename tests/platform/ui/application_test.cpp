@@ -2,6 +2,7 @@
 #include "platform/ui/dialogs.h"
 #include "platform/ui/edit.h"
 #include "platform/ui/form.h"
+#include "platform/ui/modal_answerer.h"
 #include "platform/ui/register_ui_classes.h"
 
 #include <QApplication>
@@ -44,6 +45,7 @@ protected:
         Application->OnException = nullptr;
         while (Application->ComponentCount() > 0)
             delete Application->Components(0);
+        Application->Restart();
     }
 
     QTemporaryDir dir_;
@@ -95,27 +97,56 @@ TEST_F(ApplicationTest, AFailingOnCreateIsReportedAndTheWindowStillExists) {
 TEST_F(ApplicationTest, TheLoopEndsWhenTheMainWindowCloses) {
     int activations = 0;
     THandlerTable h;
-    h.Add<TNotifyEvent>("Activate", [&](TObject*) { ++activations; });
     TTestForm* main = nullptr;
+    // The person closes the window as soon as it is active.
+    h.Add<TNotifyEvent>("Activate", [&](TObject*) {
+        ++activations;
+        main->Close();
+    });
     main = MakeForm("  Caption = \"Main\"\n  OnActivate = Activate\n", h);
     Application->FormCreated(main);
     TTestForm* second = MakeForm("  Caption = \"Second\"\n");
     Application->FormCreated(second);
     EXPECT_EQ(Application->MainForm(), main);
-    QTimer::singleShot(50, [&] { main->Close(); });
     Application->Run(); // returns only when the main window has closed
     EXPECT_EQ(activations, 1);
     EXPECT_EQ(Application->MainForm(), nullptr);
+    EXPECT_TRUE(Application->Terminated());
+
+    // A new main window runs the loop again once the application restarts.
+    Application->Restart();
+    int again = 0;
+    THandlerTable h2;
+    TTestForm* next = nullptr;
+    h2.Add<TNotifyEvent>("Activate", [&](TObject*) {
+        ++again;
+        next->Close();
+    });
+    next = MakeForm("  Caption = \"Next\"\n  OnActivate = Activate\n", h2);
+    Application->FormCreated(next);
+    EXPECT_EQ(Application->MainForm(), next);
+    Application->Run();
+    EXPECT_EQ(again, 1);
 }
 
 TEST_F(ApplicationTest, AModalWindowReturnsItsResult) {
-    TTestForm* dialog = MakeForm("  Caption = \"Modal\"\n");
-    QTimer::singleShot(20, [&] {
-        EXPECT_TRUE(dialog->Widget()->isVisible());
-        dialog->SetModalResult(1);
-    });
+    int activations = 0;
+    THandlerTable h;
+    h.Add<TNotifyEvent>("Activate", [&](TObject*) { ++activations; });
+    TTestForm* dialog = MakeForm("  Caption = \"Modal\"\n  OnActivate = Activate\n", h);
+    TModalAnswerer person;
+    person.answer = [&](TForm& form) {
+        EXPECT_EQ(&form, dialog);
+        EXPECT_TRUE(form.Widget()->isVisible());
+        EXPECT_EQ(activations, 1); // the window's activation ran first
+        form.SetModalResult(1);
+    };
     EXPECT_EQ(dialog->ShowModal(), 1);
+    EXPECT_EQ(person.shown, std::vector<QString>{"TTestForm"});
     EXPECT_FALSE(dialog->Widget()->isVisible());
+    // Without an answer the window is closed, as by its close box (mrCancel).
+    person.answer = nullptr;
+    EXPECT_EQ(dialog->ShowModal(), 2);
 }
 
 TEST_F(ApplicationTest, EnterCanBeTurnedIntoAMoveToTheNextControl) {

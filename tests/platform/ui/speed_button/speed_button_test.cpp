@@ -3,6 +3,7 @@
 #include "platform/ui/register_ui_classes.h"
 #include "platform/ui/speed_button.h"
 #include "tests/platform/ui/speed_button/test_panel.h"
+#include "tests/support/raised.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -125,13 +126,9 @@ TEST_F(SpeedButtonTest, ABadGlyphOrLayoutIsReportedWithItsLine) {
         const QString text = QStringLiteral("TTestPanel P\n  TSpeedButton B\n    Caption = \"x\"\n"
                                             "    %1 = %2")
                                  .arg(c.property, c.value);
-        try {
-            ReadComponentText(root, {}, text, "bad.form");
-            ADD_FAILURE() << "no error";
-        } catch (const EFormError& e) {
-            EXPECT_EQ(e.Line(), 4);
-            EXPECT_TRUE(e.Message().contains(c.property)) << e.Message().toStdString();
-        }
+        const auto e = Raised<EFormError>([&] { ReadComponentText(root, {}, text, "bad.form"); });
+        EXPECT_EQ(e.Line(), 4);
+        EXPECT_TRUE(e.Message().contains(c.property)) << e.Message().toStdString();
     }
 }
 

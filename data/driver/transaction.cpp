@@ -1,0 +1,130 @@
+#include "data/driver/connection.h"
+#include "data/driver/fb_internal.h"
+
+using namespace Firebird;
+
+namespace Driver {
+
+// ---- Transactions the driver starts -------------------------------------------
+
+ITransaction* ConnectionImpl::Start(Isolation isolation) {
+    CheckAttached();
+    FbStatus st(master);
+    IXpbBuilder* tpb = util->getXpbBuilder(&st, IXpbBuilder::TPB, nullptr, 0);
+    st.Check(Status::ServerError, util);
+    tpb->insertTag(&st, isc_tpb_write);
+    if (isolation == Isolation::RepeatableRead) {
+        tpb->insertTag(&st, isc_tpb_concurrency);
+    } else {
+        // Dirty read does not exist in Firebird: read committed is the nearest.
+        tpb->insertTag(&st, isc_tpb_read_committed);
+        tpb->insertTag(&st, isc_tpb_rec_version);
+    }
+    tpb->insertTag(&st, options.waitOnLocks ? isc_tpb_wait : isc_tpb_nowait);
+    ITransaction* tra =
+        attachment->startTransaction(&st, tpb->getBufferLength(&st), tpb->getBuffer(&st));
+    tpb->dispose();
+    st.Check(Status::ServerError, util);
+    return tra;
+}
+
+void ConnectionImpl::EndOwn(ITransaction* tra, bool commit) {
+    FbStatus st(master);
+    if (commit && options.commitRetain) {
+        // The context stays for the next statement; Detach commits it for good.
+        tra->commitRetaining(&st);
+        if (!st.Failed()) {
+            if (retained != tra) {
+                Release(retained, true);
+                retained = tra;
+            }
+            return;
+        }
+    } else if (commit) {
+        tra->commit(&st);
+    } else {
+        tra->rollback(&st);
+    }
+    if (retained == tra)
+        retained = nullptr;
+    if (st.Failed()) {
+        const QString text = st.Text(util);
+        FbStatus again(master);
+        tra->rollback(&again);
+        if (again.Failed())
+            tra->release();
+        throw Error(Status::ServerError, text);
+    }
+}
+
+void ConnectionImpl::Release(ITransaction*& tra, bool commit) noexcept {
+    if (!tra)
+        return;
+    FbStatus st(master);
+    if (commit)
+        tra->commit(&st);
+    if (!commit || st.Failed()) {
+        st.Reset();
+        tra->rollback(&st);
+        if (st.Failed())
+            tra->release();
+    }
+    tra = nullptr;
+}
+
+// ---- The explicit transaction ---------------------------------------------------
+
+void Connection::StartTransaction(Isolation isolation) {
+    ConnectionImpl& c = *impl_;
+    c.CheckAttached();
+    if (c.transaction)
+        throw Error(Status::TransactionActive, QString());
+    // A context kept by commit retain ends before a real transaction begins.
+    c.Release(c.retained, true);
+    c.transaction = c.Start(isolation);
+}
+
+void Connection::Commit() {
+    ConnectionImpl& c = *impl_;
+    c.CheckAttached();
+    if (!c.transaction)
+        throw Error(Status::InvalidHandle, QString());
+    ITransaction* tra = c.transaction;
+    FbStatus st(c.master);
+    if (c.options.commitRetain) {
+        tra->commitRetaining(&st);
+        if (!st.Failed()) {
+            // Kept as the auto-commit context of the statements that follow.
+            c.transaction = nullptr;
+            c.retained = tra;
+            return;
+        }
+    } else {
+        tra->commit(&st);
+    }
+    if (st.Failed())
+        st.Raise(Status::ServerError, c.util); // still active: the caller may roll back
+    c.transaction = nullptr;
+}
+
+void Connection::Rollback() {
+    ConnectionImpl& c = *impl_;
+    c.CheckAttached();
+    if (!c.transaction)
+        throw Error(Status::InvalidHandle, QString());
+    FbStatus st(c.master);
+    c.transaction->rollback(&st);
+    if (st.Failed()) {
+        const QString text = st.Text(c.util);
+        c.transaction->release();
+        c.transaction = nullptr;
+        throw Error(Status::ServerError, text);
+    }
+    c.transaction = nullptr;
+}
+
+bool Connection::InTransaction() const {
+    return impl_->transaction != nullptr;
+}
+
+} // namespace Driver
