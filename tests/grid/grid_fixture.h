@@ -120,15 +120,14 @@ protected:
     // without `declareFields` the dataset makes its fields when it opens.
     void Build(const QString& description = ResultsGridDescription(), bool declareFields = true) {
         form_ = new TGridTestForm;
-        rows_ = new TMemoryQuery(
-            form_, {PacketColumn(QStringLiteral("CODIGO"), ftString, 20),
-                    PacketColumn(QStringLiteral("DESCRIPCION"), ftString, 60),
-                    PacketColumn(QStringLiteral("UNIDAD"), ftString, 8),
-                    PacketColumn(QStringLiteral("CATEG"), ftInteger),
-                    PacketColumn(QStringLiteral("SUBCATEG"), ftInteger),
-                    PacketColumn(QStringLiteral("PRECIO"), ftFMTBcd, 0, 15, 2),
-                    PacketColumn(QStringLiteral("FOTO"), ftBlob),
-                    PacketColumn(QStringLiteral("ACTIVO"), ftFixedChar, 1)});
+        rows_ = new TMemoryQuery(form_, {PacketColumn(QStringLiteral("CODIGO"), ftString, 20),
+                                         PacketColumn(QStringLiteral("DESCRIPCION"), ftString, 60),
+                                         PacketColumn(QStringLiteral("UNIDAD"), ftString, 8),
+                                         PacketColumn(QStringLiteral("CATEG"), ftInteger),
+                                         PacketColumn(QStringLiteral("SUBCATEG"), ftInteger),
+                                         PacketColumn(QStringLiteral("PRECIO"), ftFMTBcd, 0, 15, 2),
+                                         PacketColumn(QStringLiteral("FOTO"), ftBlob),
+                                         PacketColumn(QStringLiteral("ACTIVO"), ftFixedChar, 1)});
         rows_->SetName(QStringLiteral("QArticulos"));
         cds_ = ClientDataSetOn(*rows_, QStringLiteral("Articulos"));
         if (declareFields) {
