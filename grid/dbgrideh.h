@@ -32,7 +32,6 @@ class TGridWidgetEh;
 class TInplaceEditEh;
 class TGridKeysEh;
 class TGridMouseEh;
-class TGridPainterEh;
 class QPainter;
 class QKeyEvent;
 struct TGridPaletteEh;
@@ -66,7 +65,8 @@ public:
     const TDBGridColumnsEh& Columns() const { return columns_; }
     std::vector<TColumnEh*> VisibleColumns() const { return columns_.VisibleColumns(); }
     TColumnDefValuesEh& ColumnDefValues() { return columnDefValues_; }
-    // The column of the current cell: an index into Columns (-1 without columns).
+    // The column of the current cell: an index into Columns (0, with no
+    // selected column, while there are none).
     int SelectedIndex() const { return selectedIndex_; }
     void SetSelectedIndex(int index);
     TColumnEh* SelectedColumn() const;
@@ -101,8 +101,9 @@ public:
     void SetSortLocal(bool on) { sortLocal_ = on; }
     int FooterRowCount() const { return footerRowCount_; }
     void SetFooterRowCount(int count);
-    int FrozenCols() const { return frozenCols_; }
-    void SetFrozenCols(int count) { frozenCols_ = count; }
+    // Columns kept from scrolling: none in this program, where the columns
+    // are fitted and never scroll.
+    int FrozenCols() const { return 0; }
     int DefaultColWidth() const { return defaultColWidth_; }
     void SetDefaultColWidth(int width);
     // Whether a single border frames the grid (bsSingle) or none (bsNone).
@@ -158,10 +159,10 @@ public:
     int SaveScrollOffset() const { return rows_.CurrentRow(); }
     void RestoreScrollOffset(int offset);
 
-    // ---- Moves and edits
-    // -------------------------------------------------------------------------- The user's moves,
-    // as keys, mouse and scroll bar make them; each keeps the current record on view. With
-    // `keepRowPlace` the current record keeps its row on view (page moves).
+    // ---- Moves and edits -------------------------------------------------------------------
+    // The user's moves, as keys, mouse and scroll bar make them; each keeps
+    // the current record on view. With `keepRowPlace` the current record
+    // keeps its row on view (page moves).
     void MoveBy(int distance, bool keepRowPlace = false);
     void MoveToFirst();
     void MoveToLast();
@@ -300,7 +301,6 @@ private:
     bool flat_ = false;
     bool sortLocal_ = false;
     int footerRowCount_ = 0;
-    int frozenCols_ = 0;
     int defaultColWidth_ = 64;
     bool borderSingle_ = true;
     TScrollBarVisibleModeEh vertVisibleMode_ = TScrollBarVisibleModeEh::sbAutoShowEh;

@@ -177,7 +177,6 @@ void RegisterGridClasses() {
         .Property("Flat", &TDBGridEh::SetFlat)
         .Property("SortLocal", &TDBGridEh::SetSortLocal)
         .Property("FooterRowCount", &TDBGridEh::SetFooterRowCount)
-        .Property("FrozenCols", &TDBGridEh::SetFrozenCols)
         .Property("DefaultColWidth", &TDBGridEh::SetDefaultColWidth)
         .Raw("Options",
              [](TDBGridEh& g, const FormValue& v, TComponent&) {
