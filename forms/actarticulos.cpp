@@ -1,5 +1,6 @@
 #include "forms/actarticulos.h"
 
+#include "controls/dbimage/register_edb_image.h"
 #include "platform/ui/register_ui_classes.h"
 
 Tfactarticulos* factarticulos = nullptr;
@@ -8,6 +9,7 @@ namespace {
 void RegisterActarticulosClass() {
     static const bool done = [] {
         RegisterUiClasses();
+        RegisterEDBImageClass();
         RegisterAbstractClass<Tfactarticulos>("Tfactarticulos", "TForm");
         return true;
     }();
