@@ -2,8 +2,6 @@
 
 #include "imaging/graphics/little_endian.h"
 
-#include <QPainter>
-
 namespace {
 
 constexpr qsizetype kDirectorySize = 6;
@@ -31,20 +29,14 @@ bool ValidDirectory(QByteArrayView bytes) {
 } // namespace
 
 void TIcon::LoadFromBytes(QByteArrayView bytes) {
-    QImage image;
-    if (!ValidDirectory(bytes) || !image.loadFromData(bytes, "ICO"))
-        throw EInvalidGraphic(QStringLiteral("Icon image is not valid"));
-    image_ = std::move(image);
-    bytes_ = bytes.toByteArray();
+    const QString invalid = QStringLiteral("Icon image is not valid");
+    if (!ValidDirectory(bytes))
+        throw EInvalidGraphic(invalid);
+    Read(bytes, "ICO", invalid);
 }
 
 QByteArray TIcon::SaveToBytes() const {
     if (bytes_.isEmpty())
         throw EInvalidGraphic(QStringLiteral("Cannot save an empty icon"));
     return bytes_;
-}
-
-void TIcon::Draw(QPainter& painter, const QRect& rect) const {
-    if (!image_.isNull())
-        painter.drawImage(rect, image_);
 }

@@ -12,6 +12,7 @@
 #include <QMimeData>
 #include <QTest>
 #include <QVBoxLayout>
+#include <ostream>
 
 namespace {
 

@@ -8,6 +8,8 @@
 #include "tests/imaging/support/test_images.h"
 #include "tests/imaging/support/test_jpeg_writer.h"
 
+#include <ostream>
+
 namespace {
 
 QByteArray Noise(int size, uint32_t seed) {

@@ -8,6 +8,7 @@
 #include "tests/imaging/support/test_jpeg_writer.h"
 
 #include <QPainter>
+#include <ostream>
 
 namespace {
 

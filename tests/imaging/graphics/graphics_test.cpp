@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <gtest/gtest.h>
+#include <ostream>
 
 namespace {
 

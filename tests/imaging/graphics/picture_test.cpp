@@ -6,6 +6,7 @@
 #include "tests/imaging/support/test_images.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
 
 namespace {
 

@@ -7,6 +7,7 @@
 
 #include <QPainter>
 #include <gtest/gtest.h>
+#include <ostream>
 
 namespace {
 

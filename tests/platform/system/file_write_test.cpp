@@ -12,6 +12,7 @@
 #include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
+#include <ostream>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
