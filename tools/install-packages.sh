@@ -10,7 +10,7 @@ packages=(
   libjpeg-dev zlib1g-dev libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  fonts-dejavu-core fonts-dejavu-extra
+  fonts-dejavu-core fonts-dejavu-extra fonts-liberation
   xvfb xauth imagemagick
 )
 

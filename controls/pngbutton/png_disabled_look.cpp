@@ -16,11 +16,20 @@ template <typename F> void ForEachPixel(QImage& image, F&& change) {
     }
 }
 
+// An indexed image has alpha values when its transparency chunk holds any
+// value besides 0 and 255; with only those it has single transparent colours.
+bool HasPartialPaletteAlpha(const TPNGObject& png) {
+    for (uint8_t alpha : png.PaletteAlpha())
+        if (alpha != 0 && alpha != 255)
+            return true;
+    return false;
+}
+
 void BlendPixels(QImage& image, const TPNGObject& png) {
     const TPngColorType type = png.ColorType();
     const bool hasAlphaValues = type == TPngColorType::GrayscaleAlpha ||
                                 type == TPngColorType::TruecolorAlpha ||
-                                (type == TPngColorType::Indexed && !png.PaletteAlpha().empty());
+                                (type == TPngColorType::Indexed && HasPartialPaletteAlpha(png));
     // An image without alpha values gets them: truecolour starts opaque and
     // is halved, greyscale and indexed images take 127 at once. Its one
     // transparent colour, if any, stays fully transparent.

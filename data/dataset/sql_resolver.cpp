@@ -40,14 +40,17 @@ public:
             connection_.Rollback(desc_);
         started_ = false;
     }
+    // A commit the server refuses leaves the transaction active; it stays
+    // ours until the commit succeeds, so the destructor rolls it back and the
+    // statements that follow on the connection do not run inside it.
     void Finish(bool commit) {
         if (!started_)
             return;
-        started_ = false;
         if (commit)
             connection_.Commit(desc_);
         else
             connection_.Rollback(desc_);
+        started_ = false;
     }
 
 private:

@@ -33,6 +33,13 @@ TComponent::~TComponent() {
         owner_->RemoveComponent(this);
 }
 
+bool TComponent::InDestruction() const {
+    for (const TComponent* c = this; c; c = c->owner_)
+        if (c->destroying_)
+            return true;
+    return false;
+}
+
 void TComponent::DestroyComponents() {
     // Owned components go last-created first, each removing itself from the list.
     while (!components_.empty())

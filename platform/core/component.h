@@ -43,6 +43,9 @@ public:
 
     // True while the destructor runs; owners skip work for dying children.
     bool Destroying() const { return destroying_; }
+    // This component or one of its owners is being destroyed: its handlers,
+    // methods of an owner that is already partly gone, must not run.
+    bool InDestruction() const;
 
     // One process-wide observer of every component's end (the form reader uses
     // it to drop references still waiting for their module).
@@ -52,6 +55,9 @@ public:
 protected:
     virtual void Notification(TComponent* component, TOperation operation);
     void DestroyComponents();
+    // For destructors of classes whose handlers live in a subclass: marks the
+    // component as being destroyed before it frees what it owns.
+    void BeginDestruction() { destroying_ = true; }
 
 private:
     void InsertComponent(TComponent* component);

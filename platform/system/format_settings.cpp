@@ -156,7 +156,9 @@ QChar FindSeparator(const std::vector<Token>& tokens, QStringView firstFields,
 QString FieldText(const Token& t) {
     switch (t.letter.unicode()) {
     case u'y':
-        return t.count == 2 ? QStringLiteral("yy") : QStringLiteral("yyyy");
+        // Always four digits: dates go into SQL and into the ERP's procedure
+        // as text, where a two-digit year would leave the century to a guess.
+        return QStringLiteral("yyyy");
     case u'M':
         return t.count == 1 ? QStringLiteral("M") : QStringLiteral("MM");
     default:

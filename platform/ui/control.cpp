@@ -289,6 +289,8 @@ bool TControl::HandleKey(QKeyEvent* event) {
 }
 
 bool TControl::WidgetEvent(QEvent* event) {
+    if (InDestruction())
+        return false;
     switch (event->type()) {
     case QEvent::KeyPress:
         return HandleKey(static_cast<QKeyEvent*>(event));

@@ -19,9 +19,16 @@ QString QtDateFormat() {
     return format;
 }
 
+// A date box that is one stop of the window's tab chain: Tab and Shift+Tab
+// leave it at once instead of walking its day, month and year.
+class TOneStopDateEdit : public QDateEdit {
+protected:
+    bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
+};
+
 } // namespace
 
-TDateTimePicker::TDateTimePicker(TComponent* owner) : TControl(owner, new QDateEdit) {
+TDateTimePicker::TDateTimePicker(TComponent* owner) : TControl(owner, new TOneStopDateEdit) {
     QDateEdit* edit = DateEdit();
     edit->setCalendarPopup(true);
     edit->setDateRange(QDate(100, 1, 1), QDate(9999, 12, 31));

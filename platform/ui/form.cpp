@@ -24,6 +24,9 @@ TForm::TForm(TComponent* owner) : TControl(owner, new FormWidget) {
 }
 
 TForm::~TForm() {
+    // The window's handlers belong to its subclass, already destroyed: the
+    // focus leaving a control as it goes must not reach them.
+    BeginDestruction();
     Fire(OnDestroy, this);
     if (Application && Application->ActiveForm() == this)
         Application->SetActiveForm(nullptr);

@@ -3,6 +3,31 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QProxyStyle>
+
+namespace {
+
+// Makes a line edit hide its text behind the password character it was
+// given, where the platform style would pick its own (often a bullet).
+class TPasswordCharStyle : public QProxyStyle {
+public:
+    TPasswordCharStyle(QChar character, QObject* owner) : character_(character) {
+        setParent(owner);
+    }
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_LineEdit_PasswordCharacter)
+            return character_.unicode();
+        if (hint == SH_LineEdit_PasswordMaskDelay)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+
+private:
+    QChar character_;
+};
+
+} // namespace
 
 TEdit::TEdit(TComponent* owner) : TControl(owner, new QLineEdit) {
     SetBounds(0, 0, 121, 21);
@@ -17,7 +42,18 @@ void TEdit::SetText(const QString& text) {
     LineEdit()->setText(text);
 }
 void TEdit::SetPasswordChar(const QString& character) {
-    LineEdit()->setEchoMode(character.isEmpty() ? QLineEdit::Normal : QLineEdit::Password);
+    QLineEdit* edit = LineEdit();
+    if (auto* old = dynamic_cast<TPasswordCharStyle*>(edit->style());
+        old && old->parent() == edit) {
+        edit->setStyle(nullptr);
+        delete old;
+    }
+    if (character.isEmpty()) {
+        edit->setEchoMode(QLineEdit::Normal);
+        return;
+    }
+    edit->setStyle(new TPasswordCharStyle(character.at(0), edit));
+    edit->setEchoMode(QLineEdit::Password);
 }
 void TEdit::SetReadOnly(bool readOnly) {
     LineEdit()->setReadOnly(readOnly);

@@ -77,6 +77,12 @@ TEST_F(LoginWindow, StartsNotConnectedWithTheServerListRead) {
     EXPECT_TRUE(boxes_.boxes.empty());
 }
 
+TEST_F(LoginWindow, ThePasswordShowsAStarForEveryCharacter) {
+    w_->TClave->SetText(QStringLiteral("clave ñ"));
+    EXPECT_EQ(w_->TClave->LineEdit()->displayText(), "*******");
+    EXPECT_EQ(w_->TClave->Text(), "clave ñ");
+}
+
 TEST_F(LoginWindow, TheGlyphsAreGreenArrowsAndARedCrossOnLightGrey) {
     for (TSpeedButton* button : {w_->SpeedButton1, w_->SpeedButton2}) {
         EXPECT_EQ(button->GlyphSize(), QSize(46, 32));
@@ -120,6 +126,18 @@ TEST_F(LoginWindow, EnterInTheDatePickerMovesOnToUbicacion) {
     w_->EFecIni->SetFocus();
     Key(Qt::Key_Return);
     EXPECT_TRUE(w_->Ubicacion->Focused());
+    EXPECT_EQ(w_->EFecIni->Date().ToQDate(), QDate(2003, 1, 20));
+}
+
+TEST_F(LoginWindow, TabLeavesTheDatePickerAtOnceInBothDirections) {
+    ShowWindow();
+    w_->EFecIni->SetEnabled(true);
+    w_->EFecIni->SetFocus();
+    Key(Qt::Key_Tab);
+    EXPECT_TRUE(w_->Ubicacion->Focused());
+    w_->EFecIni->SetFocus();
+    Key(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_FALSE(w_->EFecIni->Focused());
     EXPECT_EQ(w_->EFecIni->Date().ToQDate(), QDate(2003, 1, 20));
 }
 

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <gtest/gtest.h>
+#include <ostream>
 #include <string>
 #include <typeindex>
 #include <typeinfo>
@@ -290,6 +291,10 @@ std::vector<CorruptCase> Cases() {
          },
          Error<EPNGImageTooLarge>()},
     };
+}
+
+void PrintTo(const CorruptCase& c, std::ostream* os) {
+    *os << c.name;
 }
 
 class PngCorruptTest : public testing::TestWithParam<CorruptCase> {};

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <ostream>
 #include <string>
 #include <tuple>
 #include <zlib.h>
@@ -70,6 +71,10 @@ std::string FormatName(Format f) {
 // --- every format x interlacing x filter ----------------------------------
 
 using FilterCase = std::tuple<Format, bool, int>; // format, interlaced, filter (5: all mixed)
+
+void PrintTo(const Format& f, std::ostream* os) {
+    *os << FormatName(f);
+}
 
 class PngFormatTest : public testing::TestWithParam<FilterCase> {};
 

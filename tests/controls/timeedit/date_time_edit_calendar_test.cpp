@@ -40,6 +40,10 @@ struct AcceptCase {
     const char* shown;
 };
 
+void PrintTo(const AcceptCase& c, std::ostream* os) {
+    *os << '"' << c.text << '"';
+}
+
 class CalendarAccept : public CalendarTest, public testing::WithParamInterface<AcceptCase> {};
 
 TEST_P(CalendarAccept, KeepsTheTimeAndFillsAnEmptyBoxWithMidnight) {

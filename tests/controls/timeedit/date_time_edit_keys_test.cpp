@@ -15,6 +15,10 @@ struct TypingCase {
     int beeps;
 };
 
+void PrintTo(const TypingCase& c, std::ostream* os) {
+    *os << "keys \"" << c.keys << '"';
+}
+
 class Typing : public TimeEditFixture, public testing::WithParamInterface<TypingCase> {};
 
 TEST_P(Typing, DigitsOverwriteAndLeavingReadsLeniently) {
@@ -98,6 +102,11 @@ struct EraseCase {
     int caret;
 };
 
+void PrintTo(const EraseCase& c, std::ostream* os) {
+    *os << QKeySequence(c.key).toString().toStdString() << " at " << c.selStart << "+"
+        << c.selLength;
+}
+
 class Erasing : public TimeEditFixture, public testing::WithParamInterface<EraseCase> {};
 
 TEST_P(Erasing, BackspaceAndDeleteBlankPositions) {
@@ -150,6 +159,11 @@ struct MoveCase {
     int caret;
 };
 
+void PrintTo(const MoveCase& c, std::ostream* os) {
+    *os << QKeySequence(c.key).toString().toStdString() << " at " << c.selStart << "+"
+        << c.selLength;
+}
+
 class Moving : public TimeEditFixture, public testing::WithParamInterface<MoveCase> {};
 
 TEST_P(Moving, LeftAndRightSkipTheSeparatorsAndLeaveASelectionAtItsEnds) {
@@ -177,6 +191,11 @@ struct StepKeyCase {
     const char* stepped;
     int selStart;
 };
+
+void PrintTo(const StepKeyCase& c, std::ostream* os) {
+    *os << QKeySequence(c.key).toString().toStdString() << " on \"" << c.text << "\" at "
+        << c.caret;
+}
 
 class SteppingKeys : public TimeEditFixture, public testing::WithParamInterface<StepKeyCase> {};
 

@@ -9,6 +9,10 @@ struct SetTextCase {
     const char* shown;
 };
 
+void PrintTo(const SetTextCase& c, std::ostream* os) {
+    *os << '"' << c.given << '"';
+}
+
 class SetTextReads : public TimeEditFixture, public testing::WithParamInterface<SetTextCase> {};
 
 TEST_P(SetTextReads, ShowsTheDisplayFormatAfterwards) {

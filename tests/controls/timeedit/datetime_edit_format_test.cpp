@@ -4,6 +4,7 @@
 #include "platform/system/format_settings.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
 
 namespace {
 
@@ -14,6 +15,10 @@ struct KindCase {
     const char* shortDate;
     const char* pattern;
 };
+
+void PrintTo(const KindCase& c, std::ostream* os) {
+    *os << "kind " << static_cast<int>(c.kind) << " " << c.shortDate;
+}
 
 class PatternForKind : public testing::TestWithParam<KindCase> {};
 
@@ -59,6 +64,10 @@ struct MaskCase {
     int yearStart, yearLength, dayStart, hourStart;
 };
 
+void PrintTo(const MaskCase& c, std::ostream* os) {
+    *os << '"' << c.pattern << '"';
+}
+
 class MaskFromPattern : public testing::TestWithParam<MaskCase> {};
 
 TEST_P(MaskFromPattern, ControlCharactersAreEscapedAndPositionsCounted) {
@@ -90,6 +99,10 @@ struct BadPatternCase {
     const char* pattern;
     const char* message;
 };
+
+void PrintTo(const BadPatternCase& c, std::ostream* os) {
+    *os << '"' << c.pattern << '"';
+}
 
 class BadPattern : public testing::TestWithParam<BadPatternCase> {};
 

@@ -1,6 +1,7 @@
 #include "controls/timeedit/datetime_edit_reading.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
 
 namespace {
 
@@ -17,6 +18,10 @@ struct StrictCase {
     bool reads;
     int hour, minute, second; // -1: Null
 };
+
+void PrintTo(const StrictCase& c, std::ostream* os) {
+    *os << '"' << c.text << '"';
+}
 
 class StrictTimeReading : public testing::TestWithParam<StrictCase> {};
 
@@ -80,6 +85,10 @@ struct LenientCase {
     const char* text;
     int hour, minute, second; // -1: Null
 };
+
+void PrintTo(const LenientCase& c, std::ostream* os) {
+    *os << '"' << c.text << '"';
+}
 
 class LenientTimeReading : public testing::TestWithParam<LenientCase> {};
 

@@ -1,6 +1,7 @@
 #include "controls/timeedit/datetime_edit_stepping.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
 
 namespace {
 
@@ -13,6 +14,10 @@ struct StepCase {
     int selectedStart;
     int selectedLength;
 };
+
+void PrintTo(const StepCase& c, std::ostream* os) {
+    *os << c.pattern << " \"" << c.text << "\" at " << c.selStart << (c.up ? " up" : " down");
+}
 
 class Stepping : public testing::TestWithParam<StepCase> {};
 

@@ -1,6 +1,7 @@
 #include "controls/timeedit/edit_mask_eh.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
 
 namespace {
 
@@ -9,6 +10,10 @@ struct ApplyCase {
     const char* text;
     const char* shown;
 };
+
+void PrintTo(const ApplyCase& c, std::ostream* os) {
+    *os << '"' << c.text << '"';
+}
 
 class MaskApply : public testing::TestWithParam<ApplyCase> {};
 

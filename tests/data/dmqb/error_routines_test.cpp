@@ -59,7 +59,9 @@ struct ConnectCase {
     QString shown;
 };
 
-void PrintTo(const ConnectCase& c, std::ostream* os) { *os << c.title; }
+void PrintTo(const ConnectCase& c, std::ostream* os) {
+    *os << c.title;
+}
 
 class RefusedConnections : public ErrorRoutines, public testing::WithParamInterface<ConnectCase> {};
 
@@ -77,8 +79,9 @@ TEST_P(RefusedConnections, LogTheRawMessageAndShowTheSpanishText) {
     EXPECT_EQ(boxes_.beeps, 1);
 
     const QString log = Log();
-    EXPECT_TRUE(log.startsWith("23/4/20,14:05:09,,SQLDriver Error: [0x0015]: Connection failed\r\n"
-                               "SQL Server Error: "))
+    EXPECT_TRUE(
+        log.startsWith("23/4/2020,14:05:09,,SQLDriver Error: [0x0015]: Connection failed\r\n"
+                       "SQL Server Error: "))
         << log.toStdString();
     EXPECT_TRUE(log.contains(c.serverWords)) << log.toStdString();
     EXPECT_TRUE(log.endsWith("\r\n"));
@@ -91,8 +94,8 @@ INSTANTIATE_TEST_SUITE_P(
         ConnectCase{"refused login", "", "wrong", "Your user name and password are not defined",
                     "El nombre de Usuario o la clave son incorrectas."},
         ConnectCase{"missing database file",
-                    "localhost/3050:/var/lib/firebird/3.0/data/articulosmqb/no_such.fdb", "ferrolake",
-                    "I/O error during \"open\" operation for file",
+                    "localhost/3050:/var/lib/firebird/3.0/data/articulosmqb/no_such.fdb",
+                    "ferrolake", "I/O error during \"open\" operation for file",
                     "No se encontró el archivo o la ruta "
                     "/var/lib/firebird/3.0/data/articulosmqb/no_such.fdb"},
         ConnectCase{"unknown host", "nohost.invalid/3050:C:\\TREVOLA\\quelbo.fdb", "ferrolake",
@@ -110,7 +113,8 @@ TEST_F(ErrorRoutines, AnUnwritableLogStillGivesTheBox) {
     ASSERT_TRUE(QDir(dir_.path()).mkdir("ERRORES.TXT"));
     Application->Dispatch(nullptr, [] { throw Exception("Cannot create file \"c:\\x.jpg\""); });
     ASSERT_EQ(boxes_.boxes.size(), 1u);
-    EXPECT_EQ(boxes_.boxes[0].text, "Se presento el siguiente error: Cannot create file \"c:\\x.jpg\"");
+    EXPECT_EQ(boxes_.boxes[0].text,
+              "Se presento el siguiente error: Cannot create file \"c:\\x.jpg\"");
 }
 
 TEST_F(ErrorRoutines, AProviderUpdateErrorNamesTheTableOfItsQuery) {
@@ -119,9 +123,10 @@ TEST_F(ErrorRoutines, AProviderUpdateErrorNamesTheTableOfItsQuery) {
     provider->SetDataSet(fdmqb->TArticulo);
     TClientDataSet delta;
     TResolverResponse response = rrSkip;
-    fdmqb->ManejarError(provider, &delta,
-                        Exception("SQL Server Error: violation of PRIMARY or UNIQUE KEY constraint"),
-                        ukInsert, response);
+    fdmqb->ManejarError(
+        provider, &delta,
+        Exception("SQL Server Error: violation of PRIMARY or UNIQUE KEY constraint"), ukInsert,
+        response);
     EXPECT_EQ(response, rrAbort);
     ASSERT_EQ(boxes_.boxes.size(), 1u);
     EXPECT_EQ(boxes_.boxes[0].text, "Ya existe el registro en la tabla Articulo");

@@ -6,6 +6,7 @@
 #include "platform/system/convert_error.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
 
 using namespace enginetest;
 
@@ -18,6 +19,10 @@ struct CellCase {
     TValue written;
     TValue expected;
 };
+
+void PrintTo(const CellCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class PacketCells : public ::testing::TestWithParam<CellCase> {};
 

@@ -37,14 +37,14 @@ TEST_F(ErrorLog, TheFirstEntryCreatesTheFileLaterOnesAppend) {
                    "Error: Your user name and password are not defined.");
     AppendErrorLog(dir_.path(), "", "Cannot create file \"c:\\x.jpg\"");
     EXPECT_EQ(ReadAll(LogPath()),
-              "23/4/20,14:05:09,,SQLDriver Error: [0x0015]: Connection failed\r\n"
+              "23/4/2020,14:05:09,,SQLDriver Error: [0x0015]: Connection failed\r\n"
               "SQL Server Error: Your user name and password are not defined.\r\n"
-              "23/4/20,14:05:09,,Cannot create file \"c:\\x.jpg\"\r\n");
+              "23/4/2020,14:05:09,,Cannot create file \"c:\\x.jpg\"\r\n");
 }
 
 TEST_F(ErrorLog, TheLogIsWrittenInTheAnsiCodePage) {
     AppendErrorLog(dir_.path(), "usuario", "Compañía €");
-    EXPECT_EQ(ReadAll(LogPath()), "23/4/20,14:05:09,usuario," + ToAnsi(u"Compañía €") + "\r\n");
+    EXPECT_EQ(ReadAll(LogPath()), "23/4/2020,14:05:09,usuario," + ToAnsi(u"Compañía €") + "\r\n");
 }
 
 TEST_F(ErrorLog, TheFirstTwoFieldsFollowTheLocale) {
@@ -58,9 +58,9 @@ TEST_F(ErrorLog, TheFirstTwoFieldsFollowTheLocale) {
         EXPECT_TRUE(line.startsWith(expected + ",,m")) << line.toStdString();
     }
     LoadFromLocale(QLocale(QLocale::Spanish, QLocale::Spain));
-    EXPECT_TRUE(ErrorLogLine(Now(), "", "m").startsWith("23/4/20,"));
+    EXPECT_TRUE(ErrorLogLine(Now(), "", "m").startsWith("23/4/2020,"));
     LoadFromLocale(QLocale(QLocale::English, QLocale::UnitedStates));
-    EXPECT_TRUE(ErrorLogLine(Now(), "", "m").startsWith("4/23/20,"));
+    EXPECT_TRUE(ErrorLogLine(Now(), "", "m").startsWith("4/23/2020,"));
 }
 
 TEST_F(ErrorLog, AnUnwritableLogLosesTheEntrySilently) {

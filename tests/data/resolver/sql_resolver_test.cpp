@@ -5,6 +5,7 @@
 #include "data/dataset/sqlconnection.h"
 #include "data/dataset/sqlquery.h"
 #include "tests/data/resolver/articulos_delta.h"
+#include "tests/support/database_error_of.h"
 #include "tests/support/test_database.h"
 
 #include <QFile>
@@ -105,6 +106,27 @@ TEST_F(SqlResolver, AnUpdateOfTwoEqualRowsIsRefusedAndRolledBack) {
     EXPECT_EQ(reply.errors->errors[0].message, "Update affected more than 1 record.");
     EXPECT_EQ(db_.Query("select N from NOKEY"), (std::vector<QStringList>{{"1"}, {"1"}}));
     EXPECT_FALSE(connection_.InTransaction());
+}
+
+TEST_F(SqlResolver, ACommitTheServerRefusesIsRolledBackAndTheNextApplyIsCommitted) {
+    db_.Run("create exception E_REFUSED 'refused at commit';"
+            "SET TERM ^ ;"
+            "create trigger REFUSE_AT_COMMIT on transaction commit as begin"
+            "  if (exists(select 1 from ARTICULOS where ARTI_COD = 'REFUSE')) then"
+            "    exception E_REFUSED;"
+            "end^"
+            "SET TERM ; ^");
+    const QString message =
+        DatabaseErrorOf([&] { Apply({InsertOf(Article("REFUSE", "Rechazado"))}, 0); });
+    EXPECT_TRUE(message.contains("refused at commit")) << message.toStdString();
+    EXPECT_FALSE(connection_.InTransaction());
+
+    // The next article runs in a transaction of its own that is committed:
+    // another attachment sees it, and nothing of the refused one.
+    const TApplyReply reply = Apply({InsertOf(Article("A001", "Tornillo"))}, 0);
+    EXPECT_EQ(reply.errorCount, 0);
+    EXPECT_FALSE(connection_.InTransaction());
+    EXPECT_EQ(Articles(), (std::vector<QStringList>{{"A001", "Tornillo"}}));
 }
 
 TEST_F(SqlResolver, AStatementWithoutATableIsAnErrorOfTheApplyItself) {

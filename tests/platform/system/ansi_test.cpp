@@ -2,6 +2,7 @@
 
 #include <QSet>
 #include <gtest/gtest.h>
+#include <ostream>
 
 namespace {
 
@@ -19,6 +20,10 @@ struct CharCase {
     unsigned char byte;
     char16_t character;
 };
+
+void PrintTo(const CharCase& c, std::ostream* os) {
+    *os << "byte " << static_cast<int>(c.byte);
+}
 
 class AnsiTableTest : public testing::TestWithParam<CharCase> {};
 

@@ -1,6 +1,7 @@
 #include "platform/system/command_line.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
 
 namespace {
 
@@ -52,6 +53,10 @@ struct RebuildCase {
     const char16_t* commandLine;
     QStringList arguments; // what the program then reads
 };
+
+void PrintTo(const RebuildCase& c, std::ostream* os) {
+    *os << c.argv.join(u' ').toStdString();
+}
 
 class CommandLineFromArgumentsTest : public testing::TestWithParam<RebuildCase> {};
 

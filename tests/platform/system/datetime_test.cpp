@@ -5,6 +5,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
+#include <ostream>
 
 namespace {} // namespace
 
@@ -18,6 +19,10 @@ struct DateCase {
     int year, month, day;
     double value;
 };
+
+void PrintTo(const DateCase& c, std::ostream* os) {
+    *os << c.year << '-' << c.month << '-' << c.day;
+}
 
 class EncodeDateTest : public testing::TestWithParam<DateCase> {};
 
@@ -147,6 +152,10 @@ struct FormatCase {
     const char16_t* format;
     const char16_t* expected;
 };
+
+void PrintTo(const FormatCase& c, std::ostream* os) {
+    *os << QString::fromUtf16(c.format).toStdString();
+}
 
 class FormatDateTimeTest : public testing::TestWithParam<FormatCase> {};
 

@@ -42,26 +42,28 @@ TEST_P(FromLocaleTest, GivesTheLogLineTexts) {
 }
 
 // AM/PM markers and time zones are dropped with the blanks and brackets
-// around them; a day-first short date stays day-first.
+// around them; a day-first short date stays day-first; a two-digit year
+// is widened to four digits.
 INSTANTIATE_TEST_SUITE_P(
     Locales, FromLocaleTest,
-    testing::Values(LocaleCase{"es_ES", u'/', u':', false, u"23/4/20", u"14:05:09"},
-                    LocaleCase{"en_US", u'/', u':', false, u"4/23/20", u"14:05:09"},
-                    LocaleCase{"de_DE", u'.', u':', false, u"23.04.20", u"14:05:09"},
+    testing::Values(LocaleCase{"es_ES", u'/', u':', true, u"23/4/2020", u"14:05:09"},
+                    LocaleCase{"es_MX", u'/', u':', true, u"23/04/2020", u"14:05:09"},
+                    LocaleCase{"en_US", u'/', u':', true, u"4/23/2020", u"14:05:09"},
+                    LocaleCase{"de_DE", u'.', u':', true, u"23.04.2020", u"14:05:09"},
                     LocaleCase{"fi_FI", u'.', u'.', true, u"23.4.2020", u"14.05.09"},
                     LocaleCase{"da_DK", u'.', u'.', true, u"23.04.2020", u"14.05.09"},
                     LocaleCase{"en_GB", u'/', u':', true, u"23/04/2020", u"14:05:09"},
                     LocaleCase{"sv_SE", u'-', u':', true, u"2020-04-23", u"14:05:09"},
                     LocaleCase{"hu_HU", u'.', u':', true, u"2020. 04. 23.", u"14:05:09"},
-                    LocaleCase{"bg_BG", u'.', u':', false, u"23.04.20 г.", u"14:05:09 ч."},
-                    LocaleCase{"ko_KR", u'.', u':', false, u"20. 4. 23.", u"14시 5분 9초"},
+                    LocaleCase{"bg_BG", u'.', u':', true, u"23.04.2020 г.", u"14:05:09 ч."},
+                    LocaleCase{"ko_KR", u'.', u':', true, u"2020. 4. 23.", u"14시 5분 9초"},
                     LocaleCase{"fr_CA", u'-', u':', true, u"2020-04-23", u"14 h 05 min 09 s"},
                     LocaleCase{"ar_EG", u'/', u':', true, u"23\u200f/4\u200f/2020", u"14:05:09"},
                     LocaleCase{"C", u'/', u':', true, u"04/23/2020", u"14:05:09"}));
 
 TEST(FromLocale, UsesTheFormatterLetters) {
     const TFormatSettings es = TFormatSettings::FromLocale(QLocale(QStringLiteral("es_ES")));
-    EXPECT_EQ(es.ShortDateFormat, QStringLiteral("d/M/yy"));
+    EXPECT_EQ(es.ShortDateFormat, QStringLiteral("d/M/yyyy"));
     EXPECT_EQ(es.LongTimeFormat, QStringLiteral("H:mm:ss"));
     const TFormatSettings fi = TFormatSettings::FromLocale(QLocale(QStringLiteral("fi_FI")));
     EXPECT_EQ(fi.ShortDateFormat, QStringLiteral("d/M/yyyy"));
@@ -84,7 +86,8 @@ TEST(ProgramSettings, StartFromTheSystemLocaleAndCanBeReloaded) {
     EXPECT_EQ(FormatDateTime(FormatSettings().LongTimeFormat, moment), QStringLiteral("14.05.09"));
 
     LoadFromLocale(QLocale(QStringLiteral("de_DE")));
-    EXPECT_EQ(FormatDateTime(FormatSettings().ShortDateFormat, moment), QStringLiteral("23.04.20"));
+    EXPECT_EQ(FormatDateTime(FormatSettings().ShortDateFormat, moment),
+              QStringLiteral("23.04.2020"));
     EXPECT_EQ(FormatSettings().TimeSeparator, QChar(u':'));
     LoadFromLocale(QLocale::system());
 }

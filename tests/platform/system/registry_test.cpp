@@ -4,6 +4,7 @@
 
 #include <QtGlobal>
 #include <gtest/gtest.h>
+#include <ostream>
 
 namespace {
 
@@ -78,6 +79,10 @@ struct ValueCase {
     bool isString;
     const char16_t* text;
 };
+
+void PrintTo(const ValueCase& c, std::ostream* os) {
+    *os << c.line;
+}
 
 class RegistryValueTest : public RegistryTest, public testing::WithParamInterface<ValueCase> {};
 

@@ -5,6 +5,7 @@
 #include "platform/ui/register_ui_classes.h"
 
 #include <QApplication>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QTemporaryDir>
 #include <QTest>
@@ -140,6 +141,22 @@ TEST_F(ApplicationTest, EnterCanBeTurnedIntoAMoveToTheNextControl) {
     EXPECT_EQ(a->Text(), "x");
 }
 
+TEST_F(ApplicationTest, ADestroyedWindowRunsNoHandlerAsItsFocusedControlGoes) {
+    int exits = 0;
+    THandlerTable h;
+    h.Add<TNotifyEvent>("AExit", [&](TObject*) { ++exits; });
+    TTestForm* form = MakeForm("  TEdit A\n    OnExit = AExit\n  TEdit B\n", h);
+    form->Show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form->Widget()));
+    auto* a = FindRequired<TEdit>(*form, "A");
+    a->SetFocus();
+    FindRequired<TEdit>(*form, "B")->SetFocus();
+    EXPECT_EQ(exits, 1); // a real exit runs the handler
+    a->SetFocus();
+    delete form;
+    EXPECT_EQ(exits, 1);
+}
+
 TEST(Fonts, TheNarrowWindowsFontStaysNarrow) {
     // The buttons' captions are set in "Arial Narrow": a condensed face keeps them unclipped.
     const QString caption = QStringLiteral("Esc: Cancelar");
@@ -148,6 +165,19 @@ TEST(Fonts, TheNarrowWindowsFontStaysNarrow) {
     const int plain =
         QFontMetrics(QFont(QStringLiteral("DejaVu Sans"), 8)).horizontalAdvance(caption);
     EXPECT_LT(narrow, plain);
+}
+
+TEST(Fonts, TheWindowsFontsAreDrawnInTheirMetricCompatibleFaces) {
+    // The window sizes were made for these faces' widths; a wider face clips
+    // the texts (the test command installs the Liberation fonts).
+    const struct {
+        const char* asked;
+        const char* drawn;
+    } faces[] = {{"MS Sans Serif", "Liberation Sans"}, {"Arial Narrow", "Liberation Sans Narrow"}};
+    for (const auto& f : faces)
+        EXPECT_EQ(QFontInfo(QFont(QString::fromLatin1(f.asked), 8)).family(),
+                  QString::fromLatin1(f.drawn))
+            << f.asked;
 }
 
 } // namespace

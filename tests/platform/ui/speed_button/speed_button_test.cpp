@@ -145,7 +145,7 @@ TEST_F(SpeedButtonTest, TheGlyphSitsCentredOverTheCaptionWithItsBackgroundLeftOu
     TSpeedButton* button = ReadLoginButton();
     const QImage image = panel_->Render();
     // Across: (65 - 46 + 1) div 2; along: (50 - (32 + 4 + text height)) div 2.
-    const int textHeight = QFontMetrics(button->Widget()->font()).height();
+    const int textHeight = button->TextSize().height();
     const QPoint glyph(33 + 10, 1 + (50 - (32 + 4 + textHeight)) / 2);
     EXPECT_EQ(Bounds(image, kRed), QRect(glyph + QPoint(2, 2), QSize(42, 28)));
     EXPECT_EQ(image.pixel(glyph), TTestPanel::Color().rgb());
