@@ -11,6 +11,8 @@
 #include <QMimeData>
 
 bool TEDBImage::WidgetEvent(QEvent* event) {
+    if (InDestruction())
+        return false;
     switch (event->type()) {
     case QEvent::KeyPress: {
         auto* key = static_cast<QKeyEvent*>(event);
