@@ -1,5 +1,6 @@
 #include "app/register_program_classes.h"
 
+#include "controls/dbimage/register_edb_image.h"
 #include "controls/pngbutton/register_png_speed_button.h"
 #include "controls/timeedit/register_time_edit_classes.h"
 #include "data/dataset/client/register_client_classes.h"
@@ -20,6 +21,7 @@ void RegisterProgramClasses() {
     RegisterTimeEditClasses();
     RegisterPngSpeedButtonClass();
     RegisterGridClasses();
+    RegisterEDBImageClass();
     RegisterClientClasses();
     RegisterSqlClasses();
     RegisterAbstractClass<Tfaccesoqb>(QStringLiteral("Tfaccesoqb"), QStringLiteral("TForm"));

@@ -40,6 +40,16 @@ bool TDataLink::Edit() {
     return editing_;
 }
 
+void TDataLink::UpdateRecord() {
+    // Fields written by UpdateData do not come back to this link.
+    updating_ = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{updating_};
+    UpdateData();
+}
+
 void TDataLink::UpdateState() {
     const TDataSetState state = dataSource_ ? dataSource_->State() : dsInactive;
     SetActive(state != dsInactive);
@@ -82,16 +92,9 @@ void TDataLink::DataEvent(TDataEvent event, TField* field, int info) {
     case deLayoutChange:
         LayoutChanged();
         break;
-    case deUpdateRecord: {
-        // Fields written by UpdateData do not come back to this link.
-        updating_ = true;
-        struct Reset {
-            bool& flag;
-            ~Reset() { flag = false; }
-        } reset{updating_};
-        UpdateData();
+    case deUpdateRecord:
+        UpdateRecord();
         break;
-    }
     case deCheckBrowseMode:
         CheckBrowseMode();
         break;

@@ -39,6 +39,9 @@ public:
     // Asks the data source to put the dataset into edit mode; true when it is
     // editing afterwards.
     bool Edit();
+    // Writes this link's pending changes into the fields (UpdateData); the
+    // fields it writes do not come back to it as changes.
+    void UpdateRecord();
 
     // Called by the data source.
     void DataEvent(TDataEvent event, TField* field, int info);

@@ -1,5 +1,7 @@
 #include "platform/ui/panel.h"
 
+#include "platform/ui/frame_3d.h"
+
 #include <QPainter>
 #include <QWidget>
 
@@ -22,20 +24,6 @@ protected:
 };
 
 namespace {
-
-// Draws `width` rings of a 3D frame inside `rect` and shrinks it by them.
-void Frame3D(QPainter& painter, QRect& rect, const QColor& topLeft, const QColor& bottomRight,
-             int width) {
-    for (int i = 0; i < width; ++i) {
-        painter.setPen(topLeft);
-        painter.drawLine(rect.left(), rect.bottom(), rect.left(), rect.top());
-        painter.drawLine(rect.left(), rect.top(), rect.right(), rect.top());
-        painter.setPen(bottomRight);
-        painter.drawLine(rect.right(), rect.top(), rect.right(), rect.bottom());
-        painter.drawLine(rect.right(), rect.bottom(), rect.left(), rect.bottom());
-        rect.adjust(1, 1, -1, -1);
-    }
-}
 
 // A bevel's two colours; bvSpace takes room without drawing.
 void Bevel(QPainter& painter, QRect& rect, TPanelBevel bevel, int width, const QPalette& palette) {
