@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 
 #ifndef _WIN32
 #include <cerrno>
@@ -24,6 +25,10 @@ constexpr int kStopSignals[] = {SIGTERM, SIGINT};
 // to it at any moment of the process's life.
 int gPipe[2] = {-1, -1};
 std::atomic<bool> gInstalled{false};
+// Signals the process was started with ignored (a background job of a shell
+// ignores SIGINT, so that the terminal's Ctrl+C is not for it): they stay
+// ignored.
+bool gIgnored[std::size(kStopSignals)] = {};
 
 // Only async-signal-safe work here: an atomic, write, sigaction, raise.
 void OnStopSignal(int signal) {
@@ -48,9 +53,16 @@ void OnStopSignal(int signal) {
     errno = savedErrno;
 }
 
+void NoteIgnoredSignals() {
+    for (size_t i = 0; i < std::size(kStopSignals); ++i) {
+        struct sigaction current {};
+        sigaction(kStopSignals[i], nullptr, &current);
+        gIgnored[i] = !(current.sa_flags & SA_SIGINFO) && current.sa_handler == SIG_IGN;
+    }
+}
+
 void SetHandlers() {
     struct sigaction action {};
-    action.sa_handler = OnStopSignal;
     sigemptyset(&action.sa_mask);
     for (int signal : kStopSignals)
         sigaddset(&action.sa_mask, signal);
@@ -58,8 +70,10 @@ void SetHandlers() {
     // middle of their own work, which must finish before the program looks
     // at the request.
     action.sa_flags = SA_RESTART;
-    for (int signal : kStopSignals)
-        sigaction(signal, &action, nullptr);
+    for (size_t i = 0; i < std::size(kStopSignals); ++i) {
+        action.sa_handler = gIgnored[i] ? SIG_IGN : OnStopSignal;
+        sigaction(kStopSignals[i], &action, nullptr);
+    }
 }
 
 #endif
@@ -70,7 +84,10 @@ int InstallStopSignalHandlers() {
 #ifdef _WIN32
     return -1;
 #else
-    static const bool piped = pipe2(gPipe, O_CLOEXEC | O_NONBLOCK) == 0;
+    static const bool piped = [] {
+        NoteIgnoredSignals();
+        return pipe2(gPipe, O_CLOEXEC | O_NONBLOCK) == 0;
+    }();
     if (!piped)
         return -1;
     gInstalled = true;

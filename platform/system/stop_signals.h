@@ -6,9 +6,11 @@
 // the system has no such signals (Windows) none of this does anything.
 
 // Creates the pipe (once) and installs the handlers; a second call installs
-// them again. Returns the pipe's reading end, which becomes readable when a
-// signal arrives; -1 when there is none (then nothing was installed and the
-// signals keep their default action).
+// them again. A signal the process was started with ignored stays ignored
+// (a background job of a shell is not for the terminal's Ctrl+C). Returns
+// the pipe's reading end, which becomes readable when a signal arrives; -1
+// when there is none (then nothing was installed and the signals keep their
+// default action).
 int InstallStopSignalHandlers();
 
 // Puts the handlers back where something replaced them. The Firebird client

@@ -93,6 +93,23 @@ TEST_P(StopSignals, AProcessThatInstalledNothingKeepsTheDefaultAction) {
         testing::KilledBySignal(Signal()), "");
 }
 
+TEST_P(StopSignals, ASignalIgnoredAtTheStartStaysIgnored) {
+    // As a shell starts a background job for SIGINT; also once a library
+    // put a handler of its own in its place.
+    EXPECT_EXIT(
+        {
+            SetAction(Signal(), SIG_IGN);
+            InstallStopSignalHandlers();
+            SetAction(Signal(), Swallow);
+            RestoreStopSignalHandlers();
+            struct sigaction now {};
+            sigaction(Signal(), nullptr, &now);
+            std::raise(Signal());
+            std::_Exit(now.sa_handler == SIG_IGN && StopSignalReceived() == 0 ? 3 : 4);
+        },
+        testing::ExitedWithCode(3), "");
+}
+
 INSTANTIATE_TEST_SUITE_P(Signals, StopSignals, testing::Values(SIGTERM, SIGINT),
                          [](const auto& info) {
                              return std::string(info.param == SIGTERM ? "SIGTERM" : "SIGINT");
