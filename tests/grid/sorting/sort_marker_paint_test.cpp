@@ -135,7 +135,6 @@ TEST_F(SortMarkerPaintTest, ANarrowColumnGivesUpTheMarkerThenTheNumber) {
     grid_->SetAutoFitColWidths(false);
     TColumnEh& categ = Column(QStringLiteral("CATEG"));
     categ.Title().SetCaption(QString());
-    const int w1 = NumberWidth(1);
     const int w2 = NumberWidth(2);
     struct TCase {
         const char* name;
@@ -174,5 +173,4 @@ TEST_F(SortMarkerPaintTest, ANarrowColumnGivesUpTheMarkerThenTheNumber) {
             EXPECT_TRUE(InkBox(image, MarkerRect(cell, w), cell).isNull());
         EXPECT_EQ(!InkBox(image, NumberRect(cell, w), cell).isNull(), c.number);
     }
-    (void)w1;
 }
