@@ -31,8 +31,8 @@ protected:
     // The glyph's opaque pixels at `origin`, the title's face under its
     // transparent ones.
     bool GlyphAt(const QImage& image, TSortMarkerEh marker, QPoint origin) const {
-        const QImage& glyph = SortMarkerGlyph(marker == smUpEh ? TSortMarkerGlyphEh::Up
-                                                               : TSortMarkerGlyphEh::Down);
+        const QImage& glyph =
+            SortMarkerGlyph(marker == smUpEh ? TSortMarkerGlyphEh::Up : TSortMarkerGlyphEh::Down);
         const QRgb face = grid_->Palette().fixed.rgb();
         for (int y = 0; y < glyph.height(); ++y)
             for (int x = 0; x < glyph.width(); ++x) {
@@ -65,9 +65,7 @@ protected:
 };
 
 TEST_F(SortMarkerPaintTest, OneSortedColumnShowsItsTriangleAndNoNumber) {
-    Column(QStringLiteral("DESCRIPCION"))
-        .Title()
-        .SetCaption(QString(120, QLatin1Char('W')));
+    Column(QStringLiteral("DESCRIPCION")).Title().SetCaption(QString(120, QLatin1Char('W')));
     ClickTitle(QStringLiteral("DESCRIPCION"));
     const QRect cell = TitleCell("DESCRIPCION");
     QImage image = Render();
@@ -75,7 +73,10 @@ TEST_F(SortMarkerPaintTest, OneSortedColumnShowsItsTriangleAndNoNumber) {
     EXPECT_TRUE(InkBox(image, NumberRect(cell, 0), cell).isNull());
     // The caption stops 16 pixels short of its usual room.
     const int captionRight = cell.right() - 2 - 16;
-    const QRect caption = InkBox(image, QRect(cell.left(), cell.top(), MarkerRect(cell, 0).left() - cell.left(), cell.height()), cell);
+    const QRect caption = InkBox(
+        image,
+        QRect(cell.left(), cell.top(), MarkerRect(cell, 0).left() - cell.left(), cell.height()),
+        cell);
     ASSERT_FALSE(caption.isNull());
     EXPECT_LE(caption.right(), captionRight);
     EXPECT_GE(caption.right(), captionRight - 8) << "the caption gave up more than its room";

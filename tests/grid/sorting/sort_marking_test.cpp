@@ -95,14 +95,14 @@ TEST_F(SortMarkingTest, ABulkUpdateStoresOnlyTheMarker) {
     EXPECT_EQ(Column(QStringLiteral("PRECIO")).Title().SortIndex(), 0);
     EXPECT_EQ(Column(QStringLiteral("CATEG")).Title().SortMarker(), smNoneEh);
     EXPECT_EQ(Column(QStringLiteral("CATEG")).Title().SortIndex(), 1);
-    EXPECT_EQ(grid_->SortColumnList(),
-              std::vector<TColumnEh*>{&Column(QStringLiteral("CATEG"))});
+    EXPECT_EQ(grid_->SortColumnList(), std::vector<TColumnEh*>{&Column(QStringLiteral("CATEG"))});
 }
 
 TEST_F(SortMarkingTest, LoadingRebuildsTheListFromTheStoredIndexes) {
     QString description = ResultsGridDescription();
     auto mark = [&](const char* field, const char* properties) {
-        const QString line = QStringLiteral("        FieldName = \"%1\"\n").arg(QLatin1String(field));
+        const QString line =
+            QStringLiteral("        FieldName = \"%1\"\n").arg(QLatin1String(field));
         ASSERT_TRUE(description.contains(line));
         description.replace(line, line + QString::fromLatin1(properties));
     };
