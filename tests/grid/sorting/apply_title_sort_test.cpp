@@ -196,3 +196,24 @@ TEST_F(ApplyTitleSortTest, WithoutSortLocalTheDatasetBehindTheProviderSortsItsel
     EXPECT_EQ(cds_->RecNo(), 1);
     EXPECT_TRUE(reported_.isEmpty());
 }
+
+TEST_F(ApplyTitleSortTest, ProvidersThatLeadBackToTheGridsDatasetEndTheRound) {
+    // CArticulos reads CBack through PLoop, and CBack reads CArticulos
+    // through PBack: each would ask the other to sort without end.
+    grid_->SetSortLocal(false);
+    auto* back = new TClientDataSet(form_);
+    back->SetName(QStringLiteral("CBack"));
+    back->SetProviderName(QStringLiteral("PBack"));
+    auto* loop = new TDataSetProvider(form_);
+    loop->SetName(QStringLiteral("PLoop"));
+    loop->SetDataSet(back);
+    auto* backProvider = new TDataSetProvider(form_);
+    backProvider->SetName(QStringLiteral("PBack"));
+    backProvider->SetDataSet(cds_);
+    cds_->Close();
+    cds_->SetProviderName(QStringLiteral("PLoop"));
+    ClickTitle(QStringLiteral("CATEG"));
+    // Neither is a query a provider can read, so reopening fails, and says so.
+    EXPECT_EQ(reported_, QStringList{QStringLiteral("PBack: DataSet property not set")});
+    EXPECT_EQ(Marking(), QStringLiteral("CATEG asc 1"));
+}
