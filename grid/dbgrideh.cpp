@@ -7,6 +7,7 @@
 #include "grid/input/grid_mouse_eh.h"
 #include "grid/paint/grid_cell_painter_eh.h"
 #include "grid/paint/grid_painter_eh.h"
+#include "grid/sorting/sort_marking_eh.h"
 
 #include <QEvent>
 #include <algorithm>
@@ -178,6 +179,10 @@ void TDBGridEh::ClampSelectedIndex() {
     }
 }
 
+std::vector<TColumnEh*> TDBGridEh::SortColumnList() const {
+    return SortMarkingEh::SortColumnList(columns_);
+}
+
 QString TDBGridEh::CellDisplayText(const TColumnEh& column) const {
     const TField* field = column.Field();
     return field && dataLink_.Active() ? field->DisplayText() : QString();
@@ -221,6 +226,10 @@ void TDBGridEh::SetOptions(TDBGridOptions options) {
 }
 
 void TDBGridEh::SetOptionsEh(TDBGridEhOptions options) {
+    // Only the first sorted column stays marked once several may not be;
+    // cleared while the multiple marking still holds, it keeps index 1.
+    if (!loading_ && MultiSortMarking() && !options.Contains(TDBGridEhOption::dghMultiSortMarking))
+        SortMarkingEh::KeepFirstSortColumn(columns_);
     optionsEh_ = options;
     LayoutChanged();
 }
@@ -327,6 +336,7 @@ void TDBGridEh::Loaded() {
         for (int i = 0; i < columns_.Count(); ++i)
             columns_[i].SetFitWeight(columns_[i].Width());
     sumList_.Producer().SetDataSet(DataSet());
+    SortMarkingEh::RebuildSortColumnList(columns_);
     LayoutChanged();
 }
 

@@ -10,7 +10,8 @@
 // (layout/), the columns (columns/), the rows on view and the data link
 // (data/), the cell painting (paint/), the key and mouse handling (input/),
 // the cell editor (editor/) and the sum list (sumlist/). Title sorting and
-// the searches join as extensions (grid_extension_eh.h).
+// the searches join as extensions (grid_extension_eh.h); the sort markers'
+// rules live with the sorting (sorting/sort_marking_eh.h).
 
 #include "grid/columns/columns_host_eh.h"
 #include "grid/columns/db_grid_columns_eh.h"
@@ -75,6 +76,8 @@ public:
     void SelectVisibleColumn(int visibleIndex);
     // The text the column shows for the current record.
     QString CellDisplayText(const TColumnEh& column) const;
+    // The sort-marked columns in SortIndex order (grid/sorting/sort_marking_eh.h).
+    std::vector<TColumnEh*> SortColumnList() const;
 
     // ---- Settings ---------------------------------------------------------------------------
     TDBGridOptions Options() const { return options_; }
@@ -251,6 +254,9 @@ private:
     QFont ColumnsTitleFont() const override;
     int DefaultColumnWidth() const override { return defaultColWidth_; }
     bool DefaultTitleButton() const override { return columnDefValues_.Title.TitleButton; }
+    bool MultiSortMarking() const override {
+        return optionsEh_.Contains(TDBGridEhOption::dghMultiSortMarking);
+    }
     void ColumnsChanged(TColumnChangeEh change) override;
     // IGridDataLinkClientEh
     void LinkActiveChanged() override;

@@ -2,6 +2,8 @@
 
 #include "data/dataset/datasource.h"
 #include "grid/dbgrideh.h"
+#include "grid/features/cds_dataset_features_eh.h"
+#include "grid/sorting/title_sort_eh.h"
 #include "platform/formfile/class_registry.h"
 #include "platform/formfile/form_reader.h"
 #include "platform/ui/register_ui_classes.h"
@@ -147,11 +149,13 @@ void RegisterGridClasses() {
         return;
     done = true;
     RegisterUiClasses();
+    RegisterCDSDatasetFeatures();
 
     TClassInfo& info = TClassRegistry::Instance().Register(
         QStringLiteral("TDBGridEh"), QStringLiteral("TControl"), [](TComponent* owner) {
             auto* grid = new TDBGridEh(owner);
             grid->BeginLoading();
+            grid->AddExtension(std::make_unique<TTitleSortEh>());
             return static_cast<TComponent*>(grid);
         });
     TClassBuilder<TDBGridEh> builder(info);

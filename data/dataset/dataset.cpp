@@ -17,6 +17,22 @@ bool IsEditing(TDataSetState state) {
 
 TDataSet::TDataSet(TComponent* owner) : TComponent(owner) {}
 
+QStringList TDataSet::ClassChain() const {
+    return ChainOf(DataSetChain());
+}
+
+QStringList TDataSet::DataSetChain() {
+    return {QStringLiteral("TDataSet"), QStringLiteral("TComponent"), QStringLiteral("TPersistent"),
+            QStringLiteral("TObject")};
+}
+
+QStringList TDataSet::ChainOf(QStringList chain) const {
+    const QString name = ClassName();
+    if (chain.isEmpty() || chain.front() != name)
+        chain.prepend(name);
+    return chain;
+}
+
 TDataSet::~TDataSet() {
     // The subclass has closed already (CloseForDestruction); fields and data
     // sources that outlive the dataset let go of it here.

@@ -25,6 +25,7 @@
 #include "data/dataset/values/value.h"
 #include "platform/core/component.h"
 
+#include <QStringList>
 #include <functional>
 #include <vector>
 
@@ -63,6 +64,11 @@ public:
     explicit TDataSet(TComponent* owner = nullptr);
     ~TDataSet() override;
     QString ClassName() const override { return QStringLiteral("TDataSet"); }
+    // The names of the dataset's class and of the classes it derives from,
+    // nearest first, ending with TObject: what a registry keyed by class
+    // names walks (the grid's dataset features). A subclass that only
+    // reports its own ClassName is put in front of its parent's chain.
+    virtual QStringList ClassChain() const;
 
     // ---- State ----------------------------------------------------------------
     TDataSetState State() const { return state_; }
@@ -203,6 +209,11 @@ protected:
     template <typename F> void CheckOperation(F operation, const TDataSetErrorEvent& handler);
     // For the subclass's destructor: closes without raising.
     void CloseForDestruction();
+    // TDataSet's own chain: TDataSet, TComponent, TPersistent, TObject.
+    static QStringList DataSetChain();
+    // `chain` (a class's own chain) with ClassName() in front when a subclass
+    // reports another name.
+    QStringList ChainOf(QStringList chain) const;
 
 private:
     void SetState(TDataSetState state);

@@ -149,13 +149,6 @@ void TColumnTitleEh::SetTitleButton(bool on) {
     Changed(false);
 }
 
-void TColumnTitleEh::SetSortMarker(TSortMarkerEh marker) {
-    if (sortMarker_ == marker)
-        return;
-    sortMarker_ = marker;
-    Changed(false);
-}
-
 void TColumnTitleEh::SetSortIndex(int index) {
     if (sortIndex_ == index)
         return;

@@ -30,10 +30,22 @@ public:
     bool TitleButton() const;
     void SetTitleButton(bool on);
 
+    // smNoneEh: not sorted; smDownEh: ascending; smUpEh: descending.
     TSortMarkerEh SortMarker() const { return sortMarker_; }
+    // Keeps the sort indexes of all columns and so the grid's SortColumnList
+    // consistent (grid/sorting/sort_marking_eh.cpp): with dghMultiSortMarking
+    // a newly marked column sorts after the others and an unmarked one leaves
+    // the others closing up; without it the column is the only one marked.
+    // While the columns are updated in bulk only the marker is stored.
     void SetSortMarker(TSortMarkerEh marker);
+    // The next marker: none, ascending, descending, then none again with
+    // `keepOthers` (Ctrl held), else ascending; without `keepOthers` every
+    // other column loses its marker first.
+    void AdvanceSortMarker(bool keepOthers);
     // 0 when unmarked, else the column's 1-based place in the sort.
     int SortIndex() const { return sortIndex_; }
+    // Stored as given (a form description); the grid puts the indexes in
+    // order when it has been loaded.
     void SetSortIndex(int index);
 
     TAlignment Alignment() const { return alignment_; }

@@ -1,7 +1,8 @@
 #pragma once
 // What the columns of a grid ask of the grid that holds them: the dataset
 // their fields come from, the fonts they inherit, the defaults of their
-// titles, and a call when something changed that the grid must show.
+// titles, how their sort markers combine, and a call when something changed
+// that the grid must show.
 
 #include <QFont>
 
@@ -22,6 +23,8 @@ public:
     virtual int DefaultColumnWidth() const = 0;
     // ColumnDefValues.Title.TitleButton: the title button of a column that sets none.
     virtual bool DefaultTitleButton() const = 0;
+    // dghMultiSortMarking: several columns may carry sort markers at once.
+    virtual bool MultiSortMarking() const = 0;
     virtual void ColumnsChanged(TColumnChangeEh change) = 0;
 
 protected:

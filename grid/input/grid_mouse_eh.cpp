@@ -95,10 +95,7 @@ void TGridMouseEh::Move(QPoint pos, Qt::MouseButtons buttons) {
                 return;
             }
         }
-        const TGridGeometryEh& g = grid_.Geometry();
-        const TGridHitEh hit = g.HitTest(pos);
-        const bool inside = titleButton_ && hit.area == TGridAreaEh::Title && hit.column >= 0 &&
-                            g.columns[static_cast<size_t>(hit.column)].visibleIndex == column_;
+        const bool inside = titleButton_ && InPressedTitle(pos);
         if (inside != pressedShown_) {
             pressedShown_ = inside;
             grid_.InvalidateGrid();
@@ -116,9 +113,10 @@ void TGridMouseEh::Move(QPoint pos, Qt::MouseButtons buttons) {
 void TGridMouseEh::Release(QPoint pos, Qt::MouseButton button, TShiftState shift) {
     const TDrag drag = drag_;
     const int column = column_;
-    const bool clicked = pressedShown_;
     if (drag == TDrag::None)
         return;
+    // Released where it was pressed, wherever the pointer went meanwhile.
+    const bool clicked = pressedShown_ && InPressedTitle(pos);
     const int target = drag == TDrag::Moving ? MoveTarget(pos.x()) : -1;
     if (drag == TDrag::Moving ? button != Qt::LeftButton && button != Qt::RightButton
                               : button != Qt::LeftButton)
@@ -163,6 +161,13 @@ void TGridMouseEh::Cancel() {
     pressedShown_ = false;
     column_ = -1;
     grid_.InvalidateGrid();
+}
+
+bool TGridMouseEh::InPressedTitle(QPoint pos) const {
+    const TGridGeometryEh& g = grid_.Geometry();
+    const TGridHitEh hit = g.HitTest(pos);
+    return hit.area == TGridAreaEh::Title && hit.column >= 0 &&
+           g.columns[static_cast<size_t>(hit.column)].visibleIndex == column_;
 }
 
 int TGridMouseEh::PressedTitle() const {

@@ -33,6 +33,8 @@ public:
 
 private:
     void StartMove(int visibleIndex, QPoint pos);
+    // Whether `pos` lies in the title of the pressed column.
+    bool InPressedTitle(QPoint pos) const;
     // The gap between visible columns nearest to x (0 before the first).
     int MoveGap(int x) const;
     // The visible column a moved column would take at x.

@@ -30,6 +30,12 @@ TClientDataSet::~TClientDataSet() {
     CloseForDestruction();
 }
 
+QStringList TClientDataSet::ClassChain() const {
+    return ChainOf(
+        QStringList{QStringLiteral("TClientDataSet"), QStringLiteral("TCustomClientDataSet")} +
+        DataSetChain());
+}
+
 void TClientDataSet::Loaded() {
     TDataSet::Loaded();
     if (streamedActive_) {

@@ -33,6 +33,8 @@ public:
     explicit TClientDataSet(TComponent* owner = nullptr);
     ~TClientDataSet() override;
     QString ClassName() const override { return QStringLiteral("TClientDataSet"); }
+    // TClientDataSet, TCustomClientDataSet, then TDataSet's chain.
+    QStringList ClassChain() const override;
 
     // ---- Provider ---------------------------------------------------------------
     // "Missing data provider or data packet" when no provider of that name

@@ -4,7 +4,9 @@
 #include "platform/core/exception.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -35,6 +37,47 @@ struct TKeyRef {
 bool KeyLess(const uint8_t* keys, const TKeyRef& a, const TKeyRef& b) {
     const int c = std::memcmp(keys + a.offset, keys + b.offset, std::min(a.size, b.size));
     return c != 0 ? c < 0 : a.size < b.size;
+}
+
+constexpr uint32_t kShortKey = 8;
+
+// Keys of at most 8 bytes (integers, booleans, dates of one field) sort as
+// numbers: each key's bytes, zero-padded, read big-endian. The encoding is
+// prefix-free, so padded keys order as memcmp orders the keys. A radix sort
+// from the lowest byte up keeps equal keys in the order of `refs` (arrival)
+// and skips the bytes that every key shares.
+std::vector<TBookmark> SortShortKeys(const uint8_t* keys, const std::vector<TKeyRef>& refs) {
+    struct THeadRef {
+        uint64_t head;
+        TBookmark record;
+    };
+    const size_t n = refs.size();
+    std::vector<THeadRef> from(n);
+    std::vector<THeadRef> to(n);
+    std::vector<std::array<uint32_t, 256>> counts(kShortKey);
+    for (size_t i = 0; i < n; ++i) {
+        uint64_t head = 0;
+        for (uint32_t b = 0; b < kShortKey; ++b)
+            head = (head << 8) | (b < refs[i].size ? keys[refs[i].offset + b] : 0);
+        from[i] = THeadRef{head, refs[i].record};
+        for (uint32_t byte = 0; byte < kShortKey; ++byte)
+            ++counts[byte][(head >> (8 * byte)) & 0xFF];
+    }
+    for (uint32_t byte = 0; byte < kShortKey && n > 0; ++byte) {
+        std::array<uint32_t, 256>& count = counts[byte];
+        if (count[(from[0].head >> (8 * byte)) & 0xFF] == n)
+            continue;
+        uint32_t place = 0;
+        for (uint32_t& c : count)
+            place += std::exchange(c, place);
+        for (const THeadRef& r : from)
+            to[count[(r.head >> (8 * byte)) & 0xFF]++] = r;
+        from.swap(to);
+    }
+    std::vector<TBookmark> order(n);
+    for (size_t i = 0; i < n; ++i)
+        order[i] = from[i].record;
+    return order;
 }
 
 } // namespace
@@ -98,11 +141,18 @@ void TLocalIndex::Build(const TRowStore& store) {
         refs.push_back(TKeyRef{offset, static_cast<uint32_t>(keys.size()) - offset, record});
     }
     const uint8_t* base = keys.data();
-    std::stable_sort(refs.begin(), refs.end(),
-                     [base](const TKeyRef& a, const TKeyRef& b) { return KeyLess(base, a, b); });
-    order_.resize(refs.size());
-    for (size_t i = 0; i < refs.size(); ++i)
-        order_[i] = refs[i].record;
+    const bool shortKeys =
+        std::all_of(refs.begin(), refs.end(), [](const TKeyRef& r) { return r.size <= kShortKey; });
+    if (shortKeys) {
+        order_ = SortShortKeys(base, refs);
+    } else {
+        std::stable_sort(refs.begin(), refs.end(), [base](const TKeyRef& a, const TKeyRef& b) {
+            return KeyLess(base, a, b);
+        });
+        order_.resize(refs.size());
+        for (size_t i = 0; i < refs.size(); ++i)
+            order_[i] = refs[i].record;
+    }
     built_ = true;
 }
 

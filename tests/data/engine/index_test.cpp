@@ -53,6 +53,7 @@ TEST_F(LocalIndex, Orders) {
         // case, "Á" (0xC1) after every ASCII letter; equal keys by arrival.
         {"DESCRIPCION", "", {"06", "05", "04", "01", "03", "02", "07"}},
         {"CATEG", "", {"03", "07", "02", "01", "04", "06", "05"}},
+        {"CATEG", "CATEG", {"05", "01", "04", "06", "02", "07", "03"}},
         {"CATEG;DESCRIPCION", "", {"03", "07", "02", "06", "04", "01", "05"}},
         {"categ ; descripcion", "CATEG", {"05", "06", "04", "01", "02", "07", "03"}},
         {"CATEG;DESCRIPCION", "DESCRIPCION", {"03", "07", "02", "01", "04", "06", "05"}},
