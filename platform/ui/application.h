@@ -12,6 +12,7 @@
 #include <memory>
 
 class QApplication;
+class QEvent;
 class TForm;
 
 using TExceptionEvent = std::function<void(TObject* Sender, const Exception& E)>;
@@ -71,6 +72,12 @@ public:
     void HandleException(TObject* sender) noexcept;
     // The standard error box, used while no hook is installed.
     void ShowException(const Exception& e);
+
+    // A key press that a widget leaves travels on to the widgets it sits in,
+    // each of which may belong to a control: true for the first control that
+    // claims the key press being delivered, false for every later one, so
+    // that the window's key preview and the handlers run once per key.
+    static bool ClaimKeyPress(const QEvent* event);
 
 private:
     std::unique_ptr<QApplication> qt_;
