@@ -8,6 +8,7 @@
 #include "data/dmqb.h"
 #include "forms/accesoqb.h"
 #include "forms/actarticulos.h"
+#include "grid/register_grid_classes.h"
 #include "platform/formfile/class_registry.h"
 #include "platform/ui/register_ui_classes.h"
 
@@ -19,6 +20,7 @@ void RegisterProgramClasses() {
     RegisterUiClasses();
     RegisterTimeEditClasses();
     RegisterPngSpeedButtonClass();
+    RegisterGridClasses();
     RegisterEDBImageClass();
     RegisterClientClasses();
     RegisterSqlClasses();

@@ -292,7 +292,7 @@ bool TDataSet::BookmarkValid(TDataBookmark bookmark) const {
 }
 
 TValue TDataSet::FieldValueAt(const TField& field, int recNo) const {
-    return recNo == RecNo() ? GetFieldValue(field) : TValue();
+    return recNo == RecNo() && state_ != dsInsert ? GetFieldValue(field) : TValue();
 }
 
 // ---- Editing ----------------------------------------------------------------------

@@ -112,7 +112,9 @@ public:
 
     // Reads a field of any record by its position in the current order
     // without moving; for controls that show several records (the grid).
-    // The current record reads as the field does; null out of range.
+    // The current record reads as the field does (its edit buffer while it is
+    // edited); while a new record is inserted every number reads a stored
+    // record, the new one not being among them. Null out of range.
     virtual TValue FieldValueAt(const TField& field, int recNo) const;
 
     // ---- Editing --------------------------------------------------------------

@@ -234,6 +234,9 @@ unsigned short TControl::VirtualKey(int qtKey) {
         return 45;
     case Qt::Key_Delete:
         return 46;
+    case Qt::Key_Apostrophe:
+    case Qt::Key_QuoteDbl:
+        return 222; // the quote key of the US layout
     default:
         return 0;
     }

@@ -219,7 +219,9 @@ bool TClientDataSet::InternalBookmarkValid(TDataBookmark bookmark) const {
 TValue TClientDataSet::FieldValueAt(const TField& field, int recNo) const {
     if (!Active() || field.FieldNo() == 0)
         return TValue();
-    if (recNo == RecNo())
+    // The record being edited reads from its edit buffer; a new record being
+    // inserted has no number, so the stored record under the number is read.
+    if (recNo == RecNo() && State() != dsInsert)
         return GetFieldValue(field);
     return Engine([&] { return cursor_.CellAt(recNo, field.FieldNo() - 1); });
 }

@@ -17,7 +17,7 @@ protected:
     // Rounded to the field's scale (half away from zero).
     TValue ConvertIn(const TValue& value) const override;
     // Without trailing zeros after the point: 1234.5, 7.
-    QString GetText(bool display) const override;
+    QString GetText(const TValue& value, bool display) const override;
     int DefaultDisplayWidth() const override { return precision_ + 1; }
 
 private:

@@ -15,7 +15,7 @@ public:
 protected:
     TBlobField(TComponent* owner, TFieldType type) : TField(owner, type, 0) {}
     TValue ConvertIn(const TValue& value) const override { return TValue(value.AsBytes()); }
-    QString GetText(bool display) const override;
+    QString GetText(const TValue& value, bool display) const override;
 };
 
 class TMemoField : public TBlobField {
@@ -25,7 +25,7 @@ public:
 
 protected:
     TValue ConvertIn(const TValue& value) const override { return TValue(value.AsString()); }
-    QString GetText(bool display) const override;
+    QString GetText(const TValue& value, bool display) const override;
 };
 
 class TBytesField : public TField {

@@ -10,6 +10,6 @@ public:
 
 protected:
     TValue ConvertIn(const TValue& value) const override { return TValue(value.AsBoolean()); }
-    QString GetText(bool display) const override;
+    QString GetText(const TValue& value, bool display) const override;
     int DefaultDisplayWidth() const override { return 5; }
 };

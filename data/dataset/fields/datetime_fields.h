@@ -13,9 +13,9 @@ public:
 protected:
     TDateTimeField(TComponent* owner, TFieldType type) : TField(owner, type, 0) {}
     TValue ConvertIn(const TValue& value) const override;
-    QString GetAsString() const override { return GetText(false); }
+    QString GetAsString() const override { return GetText(Value(), false); }
     // The date, then the time when it is not midnight.
-    QString GetText(bool display) const override;
+    QString GetText(const TValue& value, bool display) const override;
     int DefaultDisplayWidth() const override { return 18; }
 };
 
@@ -32,7 +32,7 @@ public:
 
 protected:
     TValue ConvertIn(const TValue& value) const override;
-    QString GetText(bool display) const override;
+    QString GetText(const TValue& value, bool display) const override;
     int DefaultDisplayWidth() const override { return 10; }
 };
 
@@ -43,6 +43,6 @@ public:
 
 protected:
     TValue ConvertIn(const TValue& value) const override;
-    QString GetText(bool display) const override;
+    QString GetText(const TValue& value, bool display) const override;
     int DefaultDisplayWidth() const override { return 10; }
 };

@@ -53,6 +53,6 @@ void TField::SetValue(const TValue& value) {
     dataSet_->SetFieldValue(*this, value.IsNull() ? value : ConvertIn(value));
 }
 
-QString TField::GetText(bool) const {
-    return GetAsString();
+QString TField::GetText(const TValue& value, bool) const {
+    return value.AsString();
 }

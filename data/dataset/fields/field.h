@@ -87,8 +87,11 @@ public:
     void SetAsBytes(const QByteArray& v) { SetValue(TValue(v)); }
 
     // The text a control shows (DisplayText) and edits (Text); null gives "".
-    QString DisplayText() const { return GetText(true); }
-    QString Text() const { return GetText(false); }
+    QString DisplayText() const { return GetText(Value(), true); }
+    QString Text() const { return GetText(Value(), false); }
+    // The text shown for `value` read from another record of the dataset
+    // (the rows of a grid other than the current one).
+    QString DisplayTextOf(const TValue& value) const { return GetText(value, true); }
     void SetText(const QString& text) { SetAsString(text); }
 
     // Called after every change of the field's value.
@@ -104,7 +107,8 @@ protected:
     // cut to the size); raises EDatabaseError or EConvertError.
     virtual TValue ConvertIn(const TValue& value) const { return value; }
     virtual QString GetAsString() const { return Value().AsString(); }
-    virtual QString GetText(bool display) const;
+    // The text of `value` as this field shows (display) or edits it.
+    virtual QString GetText(const TValue& value, bool display) const;
     virtual int DefaultDisplayWidth() const { return 10; }
 
 private:

@@ -44,8 +44,7 @@ TFloatField::TFloatField(TComponent* owner) : TField(owner, ftFloat, 0) {
     SetAlignment(taRightJustify);
 }
 
-QString TFloatField::GetText(bool) const {
-    const TValue v = Value();
+QString TFloatField::GetText(const TValue& v, bool) const {
     return v.IsNull() ? QString() : QString::number(v.AsFloat(), 'g', precision_);
 }
 
@@ -57,8 +56,7 @@ TValue TFMTBCDField::ConvertIn(const TValue& value) const {
     return TValue(value.AsBcd().Rescaled(Size()));
 }
 
-QString TFMTBCDField::GetText(bool) const {
-    const TValue v = Value();
+QString TFMTBCDField::GetText(const TValue& v, bool) const {
     if (v.IsNull())
         return QString();
     QString text = v.AsBcd().ToString();
@@ -71,8 +69,7 @@ QString TFMTBCDField::GetText(bool) const {
     return text;
 }
 
-QString TBooleanField::GetText(bool) const {
-    const TValue v = Value();
+QString TBooleanField::GetText(const TValue& v, bool) const {
     if (v.IsNull())
         return QString();
     return v.AsBoolean() ? QStringLiteral("True") : QStringLiteral("False");
@@ -82,8 +79,7 @@ TValue TDateTimeField::ConvertIn(const TValue& value) const {
     return TValue(value.AsDateTime());
 }
 
-QString TDateTimeField::GetText(bool) const {
-    const TValue v = Value();
+QString TDateTimeField::GetText(const TValue& v, bool) const {
     if (v.IsNull())
         return QString();
     const TDateTime dt = v.AsDateTime();
@@ -98,8 +94,7 @@ TValue TDateField::ConvertIn(const TValue& value) const {
     return TValue(value.AsDateTime().DatePart());
 }
 
-QString TDateField::GetText(bool) const {
-    const TValue v = Value();
+QString TDateField::GetText(const TValue& v, bool) const {
     return v.IsNull() ? QString()
                       : FormatDateTime(FormatSettings().ShortDateFormat, v.AsDateTime());
 }
@@ -108,19 +103,18 @@ TValue TTimeField::ConvertIn(const TValue& value) const {
     return TValue(value.AsDateTime().TimePart());
 }
 
-QString TTimeField::GetText(bool) const {
-    const TValue v = Value();
+QString TTimeField::GetText(const TValue& v, bool) const {
     return v.IsNull() ? QString() : FormatDateTime(FormatSettings().LongTimeFormat, v.AsDateTime());
 }
 
-QString TBlobField::GetText(bool display) const {
+QString TBlobField::GetText(const TValue& value, bool display) const {
     if (!display)
-        return AsString();
-    return IsNull() ? QStringLiteral("(blob)") : QStringLiteral("(BLOB)");
+        return value.AsString();
+    return value.IsNull() ? QStringLiteral("(blob)") : QStringLiteral("(BLOB)");
 }
 
-QString TMemoField::GetText(bool display) const {
+QString TMemoField::GetText(const TValue& value, bool display) const {
     if (!display)
-        return AsString();
-    return IsNull() ? QStringLiteral("(memo)") : QStringLiteral("(MEMO)");
+        return value.AsString();
+    return value.IsNull() ? QStringLiteral("(memo)") : QStringLiteral("(MEMO)");
 }

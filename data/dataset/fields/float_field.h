@@ -12,7 +12,7 @@ public:
 
 protected:
     TValue ConvertIn(const TValue& value) const override { return TValue(value.AsFloat()); }
-    QString GetText(bool display) const override;
+    QString GetText(const TValue& value, bool display) const override;
     int DefaultDisplayWidth() const override { return precision_ + 1; }
 
 private:

@@ -108,6 +108,9 @@ TEST_F(CdsTest, DecimalsAreHeldExactlyAndShownWithoutTrailingZeros) {
     EXPECT_EQ(precio->DisplayText(), QStringLiteral("1234567890123.45"));
     cds_->Next();
     EXPECT_EQ(precio->DisplayText(), QStringLiteral("1234.5"));
+    // Another record's value, read without moving, shows as that record would.
+    EXPECT_EQ(precio->DisplayTextOf(cds_->FieldValueAt(*precio, 1)),
+              QStringLiteral("1234567890123.45"));
     cds_->Edit();
     precio->SetAsString(QStringLiteral("0.125"));
     EXPECT_EQ(precio->AsBCD(), (TBcd{13, 2})); // rounded to the field's scale
