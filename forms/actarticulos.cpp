@@ -11,6 +11,7 @@
 #include "forms/accesoqb.h"
 #include "forms/company_number.h"
 #include "forms/upload_texts.h"
+#include "grid/dbgrideh.h"
 #include "platform/system/format_settings.h"
 #include "platform/ui/date_time_picker.h"
 #include "platform/ui/db_navigator.h"
@@ -56,6 +57,7 @@ void Tfactarticulos::BindComponents() {
     Panel1 = FindRequired<TPanel>(*this, "Panel1");
     PngSpeedButton1 = FindRequired<TPngSpeedButton>(*this, "PngSpeedButton1");
     DBNavigator2 = FindRequired<TDBNavigator>(*this, "DBNavigator2");
+    DBGridEh2 = FindRequired<TDBGridEh>(*this, "DBGridEh2");
     EDBImage1 = FindRequired<TEDBImage>(*this, "EDBImage1");
     Panel2 = FindRequired<TPanel>(*this, "Panel2");
     PArticulos = FindRequired<TDataSetProvider>(*this, "PArticulos");

@@ -11,6 +11,7 @@
 class TBlobField;
 class TDataSetProvider;
 class TDataSource;
+class TDBGridEh;
 class TDBNavigator;
 class TEDBImage;
 class TField;
@@ -25,6 +26,7 @@ public:
     TPanel* Panel1 = nullptr;
     TPngSpeedButton* PngSpeedButton1 = nullptr;
     TDBNavigator* DBNavigator2 = nullptr;
+    TDBGridEh* DBGridEh2 = nullptr;
     TEDBImage* EDBImage1 = nullptr;
     TPanel* Panel2 = nullptr;
     TDataSetProvider* PArticulos = nullptr;

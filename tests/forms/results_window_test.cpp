@@ -9,6 +9,7 @@
 #include "data/dataset/fields/field.h"
 #include "data/dataset/sql/sqlquery.h"
 #include "forms/upload_texts.h"
+#include "grid/dbgrideh.h"
 #include "platform/ui/db_navigator.h"
 #include "platform/ui/edit.h"
 #include "platform/ui/panel.h"
@@ -51,8 +52,22 @@ TEST_F(ResultsWindow, TheDescriptionDocksButtonBarAndNavigatorAndKeepsThePhotogr
     for (TNavigateBtn b : {nbFirst, nbPrior, nbNext, nbLast})
         EXPECT_FALSE(r_->DBNavigator2->ButtonEnabled(b));
 
+    EXPECT_EQ(r_->DBGridEh2->Widget()->geometry(), QRect(0, 0, w, h - 37 - 18));
+    EXPECT_EQ(r_->DBGridEh2->DataSource(), r_->DArticulos);
+    QStringList columns;
+    for (const TColumnEh* c : r_->DBGridEh2->VisibleColumns())
+        columns << c->FieldName();
+    EXPECT_EQ(columns,
+              (QStringList{"CODIGO", "DESCRIPCION", "UNIDAD", "CATEG", "SUBCATEG", "PRECIO"}));
+    EXPECT_TRUE(r_->DBGridEh2->AutoFitColWidths());
+    EXPECT_TRUE(r_->DBGridEh2->SortLocal());
+    EXPECT_EQ(r_->DBGridEh2->FooterRowCount(), 1);
+
+    // The status panel sits over the grid.
     EXPECT_EQ(r_->Panel2->Widget()->geometry(), QRect(240, 88, 250, 41));
     EXPECT_EQ(r_->Panel2->Widget()->parentWidget(), r_->Widget());
+    const QObjectList& stack = r_->Widget()->children();
+    EXPECT_GT(stack.indexOf(r_->Panel2->Widget()), stack.indexOf(r_->DBGridEh2->Widget()));
     EXPECT_FALSE(r_->Panel2->Visible());
     EXPECT_EQ(r_->Panel2->Caption(), "Subiendo articulo ...");
     EXPECT_EQ(r_->Panel2->BevelInner(), TPanelBevel::bvLowered);

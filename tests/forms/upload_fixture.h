@@ -12,6 +12,7 @@
 #include "data/dataset/sql/sqlconnection.h"
 #include "data/driver/cursor.h"
 #include "data/driver/statement.h"
+#include "grid/dbgrideh.h"
 #include "platform/ui/date_time_picker.h"
 #include "platform/ui/edit.h"
 #include "platform/ui/panel.h"
@@ -44,6 +45,7 @@ struct ResultsSeen {
     QString panel2Caption;
     bool articlesActive = false;
     QStringList codes; // the rows of CArticulos, in order
+    int gridRows = -1; // the rows the grid shows
     bool articlesEof = false;
     bool imageVisible = true;
     // After the window was closed.
@@ -112,6 +114,7 @@ protected:
                                       .AsString();
             }
             seen.imageVisible = results.EDBImage1->Widget()->isVisible();
+            seen.gridRows = results.DBGridEh2->Rows().Count();
             if (closeBy == CloseBy::Salir)
                 QTest::mouseClick(results.PngSpeedButton1->Widget(), Qt::LeftButton);
             else

@@ -53,6 +53,7 @@ TEST_F(UploadRun, ChangedArticlesAreInsertedOrUpdatedInPlaceWithTheirPhotographs
     EXPECT_FALSE(seen.panel2Visible);
     EXPECT_FALSE(seen.imageVisible);
     EXPECT_EQ(seen.codes, (QStringList{"A1", "B2", "C3"}));
+    EXPECT_EQ(seen.gridRows, 3);
     EXPECT_TRUE(seen.articlesEof);
     EXPECT_FALSE(seen.articlesActiveAfterClose);
     // A1 keeps its row and its photograph's address; B2 and C3 get rows of their own.
@@ -82,6 +83,7 @@ TEST_F(UploadRun, WithNoArticleChangedTheGridIsEmptyAndTheBoundUsedIsStamped) {
     EXPECT_TRUE(BoxTexts().isEmpty()) << BoxTexts().join('\n').toStdString();
     EXPECT_TRUE(seen.articlesActive);
     EXPECT_TRUE(seen.codes.isEmpty());
+    EXPECT_EQ(seen.gridRows, 0);
     EXPECT_FALSE(seen.panel2Visible);
     EXPECT_FALSE(seen.articlesActiveAfterClose);
     EXPECT_TRUE(Catalog().empty());
