@@ -20,6 +20,7 @@
 #include "platform/ui/application.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/edit.h"
+#include "tests/forms/program_windows.h"
 
 #include <QElapsedTimer>
 #include <algorithm>
@@ -32,7 +33,7 @@ constexpr int kArticles = 2000;
 constexpr int kPhotoBytes = 30 * 1024;
 
 struct RunTimes {
-    double total = 0;              // seconds
+    double total = 0;               // seconds
     std::vector<double> perArticle; // seconds, one per article
 };
 
@@ -65,18 +66,11 @@ RunTimes UploadOnce(UploadSetup& setup) {
     factarticulos->ShowModal();
 
     Application->OnModalShown = nullptr;
-    Application->OnException = nullptr;
-    while (Application->ComponentCount() > 0)
-        delete Application->Components(0);
-    faccesoqb = nullptr;
-    fdmqb = nullptr;
-    factarticulos = nullptr;
-    Application->Restart();
+    DestroyProgramWindows();
 
     if (!boxes.boxes.empty())
         throw std::runtime_error("the run showed: " + boxes.boxes[0].text.toStdString());
-    if (int(times.perArticle.size()) != setup.Articles() ||
-        setup.PhotoFiles() != setup.Articles())
+    if (int(times.perArticle.size()) != setup.Articles() || setup.PhotoFiles() != setup.Articles())
         throw std::runtime_error("the run did not upload every article");
     return times;
 }

@@ -1,13 +1,12 @@
 #include "bench/upload/upload_setup.h"
 
+#include "bench/bench_photo.h"
 #include "data/driver/cursor.h"
 #include "data/driver/statement.h"
 
-#include <QBuffer>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QImage>
 #include <unistd.h>
 
 namespace {
@@ -19,28 +18,6 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
 }
 
 } // namespace
-
-QByteArray UploadSetup::Photo(int index, int photoBytes) {
-    static const QByteArray jpeg = [] {
-        QImage image(64, 48, QImage::Format_RGB32);
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                image.setPixel(x, y, qRgb(x * 4, y * 5, (x + y) * 2));
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "JPG");
-        return bytes;
-    }();
-    QByteArray bytes = jpeg;
-    bytes.reserve(photoBytes);
-    uint32_t seed = 2654435761u * uint32_t(index + 1);
-    while (bytes.size() < photoBytes) {
-        seed = seed * 1664525u + 1013904223u;
-        bytes.append(static_cast<char>(seed >> 24));
-    }
-    return bytes;
-}
 
 QString UploadSetup::Code(int index) {
     return QStringLiteral("A%1").arg(index + 1, 5, 10, QLatin1Char('0'));
@@ -62,7 +39,7 @@ UploadSetup::UploadSetup(int articles, int photoBytes) : articles_(articles) {
         insert->SetInt32(2, i % 40);
         insert->SetInt32(3, i % 400);
         insert->SetDecimal(4, 150 + i, 2);
-        insert->SetBlob(5, Photo(i, photoBytes));
+        insert->SetBlob(5, BenchPhoto(i, photoBytes));
         insert->SetTimestamp(6, QDateTime(QDate(2020, 5, 1), QTime(10, 0)).addSecs(i));
         insert->Execute();
     }
@@ -80,8 +57,8 @@ UploadSetup::UploadSetup(int articles, int photoBytes) : articles_(articles) {
     qputenv("XDG_CONFIG_DIRS", config_.path().toLocal8Bit());
     QDir().mkpath(config_.path() + QStringLiteral("/Ostrel"));
     WriteFile(config_.path() + QStringLiteral("/Ostrel/Trevola.conf"),
-              "Directorio = " + app_.path().toLocal8Bit() + "\n[Drives]\nC = " +
-                  drive_.path().toLocal8Bit() + "\n");
+              "Directorio = " + app_.path().toLocal8Bit() +
+                  "\n[Drives]\nC = " + drive_.path().toLocal8Bit() + "\n");
     WriteFile(app_.path() + QStringLiteral("/SERVIDORES.cfg"), ServerLine().toLocal8Bit() + "\r\n");
     Reset();
 }

@@ -21,8 +21,7 @@ public:
     UploadSetup(const UploadSetup&) = delete;
     UploadSetup& operator=(const UploadSetup&) = delete;
 
-    // The photograph of article `index` (0-based), as stored in the ERP.
-    static QByteArray Photo(int index, int photoBytes);
+    // Article `index` (0-based) has the photograph BenchPhoto(index, photoBytes).
     // The code of article `index`: "A00001" and on.
     static QString Code(int index);
 
