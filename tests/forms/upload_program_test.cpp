@@ -104,7 +104,7 @@ TEST_F(UploadProgram, ElevenArgumentsUploadShowTheResultsAndEndWithSalir) {
     ASSERT_TRUE(display_.Click(window, QPoint(792 + 28, size.height() - 37 + 2 + 16)));
     ASSERT_TRUE(program_.waitForFinished(15000)) << "the program did not end";
     EXPECT_EQ(program_.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(program_.exitCode(), 0);
+    EXPECT_EQ(program_.exitCode(), 0) << program_.readAllStandardError().toStdString();
 
     EXPECT_EQ(catalog_.Db().Query(QStringLiteral("select ARTI_COD, cast(ARTI_FOTO as "
                                                  "varchar(100)) from ARTICULOS where ARTI_COD "
