@@ -15,6 +15,8 @@
 #include "platform/ui/panel.h"
 #include "tests/forms/login_fixture.h"
 
+#include <QFile>
+
 namespace {
 
 class ResultsWindow : public LoginFixture {
@@ -89,6 +91,12 @@ TEST_F(ResultsWindow, TheDescriptionDocksButtonBarAndNavigatorAndKeepsThePhotogr
     EXPECT_EQ(salir->PngImage().Width(), 16u);
     EXPECT_EQ(salir->PngImage().Height(), 16u);
     EXPECT_EQ(salir->PngImage().Transparency(), TPngTransparency::Alpha);
+    // The description holds the repository's glyph, byte for byte.
+    QFile glyph(AMQB_SALIR_GLYPH_PATH);
+    ASSERT_TRUE(glyph.open(QIODevice::ReadOnly));
+    const std::vector<uint8_t> bytes = salir->PngImage().SaveToBytes();
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())),
+              glyph.readAll());
 }
 
 TEST_F(ResultsWindow, TheDatasetsDeclareTheirFieldsAndHaveNoErrorHandlers) {
