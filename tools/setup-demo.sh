@@ -44,7 +44,7 @@ echo
 echo "== Photographs in $web"
 (cd "$web" && stat -c '%8s bytes  %n' -- *.jpg 2>/dev/null) || echo "(none)"
 echo
-echo "== Stamp of company 1 (COMPANIA)"
+echo "== Stamp of company 1 (COMPANIA): the date and time this run uploaded from"
 query quelbo.fdb "SELECT COMP_ID, COMP_FECACT, COMP_HORACT FROM COMPANIA WHERE COMP_ID = 1;"
 echo
 echo "== Lines of this run in $log"
