@@ -8,6 +8,7 @@
 #include "data/dmqb.h"
 #include "forms/actarticulos.h"
 #include "forms/company_number.h"
+#include "forms/server_list.h"
 #include "forms/settings_sources.h"
 #include "platform/system/command_line.h"
 #include "platform/ui/combo_box.h"

@@ -5,6 +5,7 @@
 #include "data/driver/fb_internal.h"
 #include "data/driver/statement.h"
 #include "platform/system/ansi.h"
+#include "platform/system/stop_signals.h"
 
 using namespace Firebird;
 
@@ -106,6 +107,10 @@ void Connection::Attach(const ConnectOptions& options) {
                                                 dpb->getBufferLength(&st), dpb->getBuffer(&st));
     dpb->dispose();
     provider->release();
+    // The client library installs its own SIGTERM and SIGINT handlers at its
+    // first attachment (even a failed one); they would shut every connection
+    // down in the middle of the program's work and leave it running.
+    RestoreStopSignalHandlers();
     if (st.Failed() || !att) {
         const QString text = st.Text(c.util);
         throw Error(Status::ConnectFailed, text);

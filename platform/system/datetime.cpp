@@ -44,7 +44,9 @@ struct Split {
 // carrying a time that rounds to midnight into the next day (away from zero).
 Split SplitValue(TDateTime value) {
     const double v = value.Value();
-    if (!std::isfinite(v) || v < MinDateTime || v >= MaxDateTime + 1.0)
+    // The first day's times of day lie below MinDateTime: a negative value
+    // counts its time backwards.
+    if (!std::isfinite(v) || v <= MinDateTime - 1.0 || v >= MaxDateTime + 1.0)
         throw EConvertError(QStringLiteral("Invalid argument to date decode"));
     const double whole = std::trunc(v);
     auto days = static_cast<std::int64_t>(whole);

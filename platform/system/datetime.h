@@ -49,7 +49,7 @@ private:
 };
 
 // The first and the last day the date system covers (1 January 0001 and
-// 31 December 9999).
+// 31 December 9999); a time of day on the first day is below MinDateTime.
 inline constexpr double MinDateTime = -693593.0;
 inline constexpr double MaxDateTime = 2958465.99999999;
 
@@ -69,8 +69,9 @@ TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int
 TDateTime ComposeDateTime(TDateTime date, TDateTime time);
 
 // Values are rounded to the millisecond; a time that rounds up to midnight
-// moves to the next day. Values outside MinDateTime..MaxDateTime, or not
-// finite, raise EConvertError.
+// moves to the next day. Values whose day lies outside the date system (the
+// first day's times of day lie below MinDateTime, down to MinDateTime - 1
+// excluded), or not finite, raise EConvertError.
 void DecodeDate(TDateTime value, int& year, int& month, int& day);
 void DecodeTime(TDateTime value, int& hour, int& minute, int& second, int& msec);
 

@@ -1,12 +1,14 @@
 #include "platform/ui/application.h"
 
 #include "platform/formfile/form_reader.h"
+#include "platform/system/stop_signals.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/font_substitutes.h"
 #include "platform/ui/form.h"
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QSocketNotifier>
 #include <vector>
 
 TApplication* Application = nullptr;
@@ -57,6 +59,7 @@ TApplication::TApplication(int& argc, char** argv) {
 
 TApplication::~TApplication() {
     running_ = false;
+    stopNotifier_.reset();
     DestroyComponents();
     TReferenceResolver::SetModuleRoot(nullptr);
     if (Application == this)
@@ -73,12 +76,20 @@ void TApplication::FormCreated(TComponent* component) {
     TReferenceResolver::ResolvePending();
 }
 
+void TApplication::Initialize() {
+    const int pipe = InstallStopSignalHandlers();
+    if (pipe < 0 || stopNotifier_)
+        return;
+    stopNotifier_ = std::make_unique<QSocketNotifier>(pipe, QSocketNotifier::Read);
+    QObject::connect(stopNotifier_.get(), &QSocketNotifier::activated, [this] { StopRequested(); });
+}
+
 void TApplication::Run() {
-    if (!mainForm_ || terminated_)
+    if (!mainForm_ || Terminated())
         return;
     running_ = true;
     Dispatch(mainForm_, [this] { mainForm_->Show(); });
-    if (!terminated_)
+    if (!Terminated())
         QApplication::exec();
     running_ = false;
 }
@@ -88,9 +99,23 @@ void TApplication::Terminate() {
     QApplication::quit();
 }
 
+bool TApplication::Terminated() const {
+    return terminated_ || StopSignalReceived() != 0;
+}
+
+void TApplication::StopRequested() {
+    DrainStopSignalPipe();
+    terminated_ = true;
+    // Unlike quit, exit asks no window whether it may close: every loop
+    // running ends now, a message box's included, and a loop started later
+    // returns at once. TForm::ShowModal's loop sees Terminated.
+    QCoreApplication::exit(0);
+}
+
 void TApplication::Restart() {
     mainForm_ = nullptr;
     terminated_ = false;
+    ClearStopSignal();
 }
 
 void TApplication::MainFormClosed() {

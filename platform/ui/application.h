@@ -13,6 +13,7 @@
 
 class QApplication;
 class QEvent;
+class QSocketNotifier;
 class TForm;
 
 using TExceptionEvent = std::function<void(TObject* Sender, const Exception& E)>;
@@ -25,7 +26,12 @@ public:
     ~TApplication() override;
     QString ClassName() const override { return QStringLiteral("TApplication"); }
 
-    void Initialize() {}
+    // Makes SIGTERM and SIGINT end the program cleanly: from then on either
+    // signal sets Terminated, and the event loop, once it runs again, ends
+    // every loop (modal ones included) so that Run returns and the windows
+    // and the data module can be freed, closing the connections. Work that
+    // runs inside a handler (the upload) polls Terminated between its steps.
+    void Initialize();
     // Creates a window or data module owned by the application; the first
     // window created becomes the main window. A description that cannot be
     // read is raised to the caller: the program cannot go on without it.
@@ -36,10 +42,12 @@ public:
     // Runs the event loop: shows the main window and returns when it has closed.
     void Run();
     void Terminate();
-    bool Terminated() const { return terminated_; }
-    // Forgets that the main window closed: the next window created becomes
-    // the main window and the loop runs again. For tests, which start one
-    // program after another in one process.
+    // True once Terminate ran or a stop signal arrived; the signal counts at
+    // once, before the loop has seen it, so a handler's loop can poll this.
+    bool Terminated() const;
+    // Forgets that the main window closed, or that a stop signal came: the
+    // next window created becomes the main window and the loop runs again.
+    // For tests, which start one program after another in one process.
     void Restart();
 
     TForm* MainForm() const { return mainForm_; }
@@ -80,7 +88,11 @@ public:
     static bool ClaimKeyPress(const QEvent* event);
 
 private:
+    // The stop signal's pipe became readable: end every loop.
+    void StopRequested();
+
     std::unique_ptr<QApplication> qt_;
+    std::unique_ptr<QSocketNotifier> stopNotifier_;
     TForm* mainForm_ = nullptr;
     TForm* activeForm_ = nullptr;
     bool terminated_ = false;

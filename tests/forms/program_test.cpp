@@ -1,12 +1,17 @@
 #include "tests/forms/catalog_database.h"
 #include "tests/forms/login_settings.h"
+#include "tests/support/program_output.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <csignal>
+#include <functional>
 #include <gtest/gtest.h>
 #include <ostream>
+#include <signal.h>
 
 namespace {
 
@@ -45,6 +50,16 @@ protected:
         return false;
     }
     bool Running() { return !program_.waitForFinished(300); }
+    // Waits up to `ms` for `condition`, checking it every tenth of a second.
+    static bool Eventually(int ms, const std::function<bool()>& condition) {
+        QDeadlineTimer deadline(ms);
+        while (!condition()) {
+            if (deadline.hasExpired())
+                return false;
+            QThread::msleep(100);
+        }
+        return true;
+    }
     // Positions 1 to 4, then five fillers.
     QStringList Nine(const QString& password = TestDatabase::Password()) const {
         return {
@@ -114,6 +129,104 @@ INSTANTIATE_TEST_SUITE_P(Cases, ProgramBareQuotes,
                          testing::Values(BareQuotes{"BeforeTheServer", 0, true},
                                          BareQuotes{"AfterTheServer", 1, true},
                                          BareQuotes{"MakingATenth", 1, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The process's own view of itself in /proc: a line of its status, and
+// whether a library is mapped.
+QByteArray ProcStatusLine(qint64 pid, const QByteArray& key) {
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return {};
+    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine())
+        if (line.startsWith(key + ':'))
+            return line.mid(key.size() + 1).trimmed();
+    return {};
+}
+
+bool Catches(qint64 pid, int signal) {
+    return (ProcStatusLine(pid, "SigCgt").toULongLong(nullptr, 16) >> (signal - 1)) & 1;
+}
+
+bool HasLoaded(qint64 pid, const QByteArray& library) {
+    QFile maps(QStringLiteral("/proc/%1/maps").arg(pid));
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains(library);
+}
+
+QStringList FilesIn(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+}
+
+// Where the program stands when the signal comes.
+enum class Standing {
+    Idle,      // at the login window, the client library not loaded
+    Connected, // connected from the command line, waiting for the user
+    ErrorBox,  // a failed connection's error box waiting for someone
+};
+
+struct StopCase {
+    const char* name;
+    Standing standing;
+    int signal;
+    friend void PrintTo(const StopCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class ProgramStop : public Program, public testing::WithParamInterface<StopCase> {
+protected:
+    // Starts the program and waits until it stands where the case says.
+    void Reach(Standing standing) {
+        switch (standing) {
+        case Standing::Idle:
+            Start(Nine());
+            ASSERT_TRUE(Eventually(15000, [&] {
+                return Catches(program_.processId(), SIGTERM) &&
+                       Catches(program_.processId(), SIGINT);
+            }));
+            // Past its start, in its loop.
+            ASSERT_TRUE(Running());
+            break;
+        case Standing::Connected:
+            Start(Nine() << "auto");
+            ASSERT_TRUE(Attaches(15000));
+            break;
+        case Standing::ErrorBox:
+            Start(Nine("not-the-password") << "auto");
+            ASSERT_TRUE(Eventually(15000, [&] { return !settings_.ErrorLog().isEmpty(); }));
+            break;
+        }
+        ASSERT_EQ(HasLoaded(program_.processId(), "libfbclient"), standing != Standing::Idle);
+    }
+};
+
+TEST_P(ProgramStop, EndsPromptlyAndCleanly) {
+    const StopCase& c = GetParam();
+    Reach(c.standing);
+    if (HasFatalFailure())
+        return;
+    const qint64 pid = program_.processId();
+    const QByteArray logBefore = settings_.ErrorLog();
+    ASSERT_EQ(::kill(static_cast<pid_t>(pid), c.signal), 0);
+
+    ASSERT_TRUE(program_.waitForFinished(5000)) << "still running after the signal";
+    // Ended by the signal itself, after its clean-up: what a shell reports as 128 + signal.
+    EXPECT_EQ(program_.exitStatus(), QProcess::CrashExit);
+    EXPECT_EQ(program_.exitCode(), c.signal);
+    const QByteArray err = program_.readAllStandardError();
+    EXPECT_FALSE(HoldsAFailureOfTheProgram(err)) << err.toStdString();
+    // Nothing left behind: no attachment, no new entry in the log, no stray file.
+    EXPECT_EQ(catalog_.AttachmentsOf(pid), 0);
+    EXPECT_EQ(settings_.ErrorLog(), logBefore);
+    EXPECT_EQ(FilesIn(settings_.AppDir()), QStringList{"SERVIDORES.cfg"});
+    EXPECT_EQ(FilesIn(settings_.DriveC()),
+              logBefore.isEmpty() ? QStringList() : QStringList{"ERRORES.TXT"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ProgramStop,
+                         testing::Values(StopCase{"IdleSigterm", Standing::Idle, SIGTERM},
+                                         StopCase{"IdleSigint", Standing::Idle, SIGINT},
+                                         StopCase{"ConnectedSigterm", Standing::Connected, SIGTERM},
+                                         StopCase{"ConnectedSigint", Standing::Connected, SIGINT},
+                                         StopCase{"ErrorBoxSigterm", Standing::ErrorBox, SIGTERM},
+                                         StopCase{"ErrorBoxSigint", Standing::ErrorBox, SIGINT}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

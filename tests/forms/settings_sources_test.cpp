@@ -1,4 +1,5 @@
 #include "forms/accesoqb.h"
+#include "forms/server_list.h"
 #include "forms/settings_sources.h"
 #include "platform/system/registry.h"
 #include "platform/ui/application.h"

@@ -6,6 +6,7 @@
 #include "platform/ui/combo_box.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/edit.h"
+#include "tests/support/program_output.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -92,17 +93,6 @@ TEST_F(Startup, TheLoopEndsWhenTheLoginWindowCloses) {
     Application->Run();
     EXPECT_TRUE(shown);
     EXPECT_EQ(Application->MainForm(), nullptr);
-}
-
-// What only the program itself could print: a crash, an exception that
-// escaped, a sanitizer's report. Platform plugins may print notes of their
-// own, which say nothing about the program.
-bool HoldsAFailureOfTheProgram(const QByteArray& err) {
-    for (const char* mark : {"terminate called", "Segmentation fault", "AddressSanitizer",
-                             "LeakSanitizer", "runtime error:", "Unhandled exception"})
-        if (err.contains(mark))
-            return true;
-    return false;
 }
 
 TEST_F(Startup, TheProgramStartsOnItsWindowAndWaitsForTheUser) {

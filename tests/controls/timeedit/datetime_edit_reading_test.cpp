@@ -121,6 +121,14 @@ TEST(LenientReading, MissingDateElementsComeFromTodayAndAreClamped) {
     EXPECT_EQ(ReadDateTimeLenient(QStringLiteral("00/13/0000"), layout, {}), At(1, 12, 1, 0, 0, 0));
 }
 
+TEST(LenientReading, ADateClampedToTheFirstDayKeepsTheTimeBeingEdited) {
+    // The box shows the result at once: it must be a value the date system decodes.
+    const auto read = ReadDateTimeLenient(QStringLiteral("00/00/00"), LayoutOf("DD/MM/YY"),
+                                          At(2024, 5, 6, 12, 5, 4));
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(read->ToQDateTime(), QDateTime(QDate(1, 1, 1), QTime(12, 5, 4)));
+}
+
 TEST(MergeForPost, KeepsThePartsThePatternDoesNotHoldFromThePreviousValue) {
     const TDateTimeLayoutEh layout = LayoutOf("HH:NN:SS");
     EXPECT_EQ(MergeDateTimeForPost(At(2024, 5, 6, 9, 5, 0, 999), {}, layout),

@@ -93,6 +93,16 @@ TEST(DateTime, RoundsToTheMillisecondAndCarriesMidnightIntoTheNextDay) {
     EXPECT_EQ(TDateTime(0.5 + 3 * almost).ToQTime(), QTime(12, 0, 0, 1));
 }
 
+TEST(DateTime, TheFirstDayHasItsTimesOfDay) {
+    // Negative values count their time backwards: noon of the first day is
+    // below MinDateTime, and must decode all the same.
+    const TDateTime noon = EncodeDateTime(1, 1, 1, 12, 0, 0, 0);
+    EXPECT_EQ(noon.Value(), MinDateTime - 0.5);
+    EXPECT_EQ(noon.ToQDateTime(), QDateTime(QDate(1, 1, 1), QTime(12, 0)));
+    EXPECT_EQ(EncodeDateTime(1, 1, 1, 23, 59, 59, 999).ToQDateTime(),
+              QDateTime(QDate(1, 1, 1), QTime(23, 59, 59, 999)));
+}
+
 TEST(DateTime, DecodingOutsideTheDateSystemRaises) {
     const double bad[] = {std::numeric_limits<double>::quiet_NaN(),
                           std::numeric_limits<double>::infinity(), MinDateTime - 1, MaxDateTime + 1,

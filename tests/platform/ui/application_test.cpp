@@ -4,6 +4,7 @@
 #include "platform/ui/form.h"
 #include "platform/ui/modal_answerer.h"
 #include "platform/ui/register_ui_classes.h"
+#include "tests/platform/ui/test_form_fixture.h"
 
 #include <QApplication>
 #include <QFontInfo>
@@ -15,43 +16,7 @@
 
 namespace {
 
-// A window read from a description written by the test.
-class TTestForm : public TForm {
-public:
-    TTestForm(TComponent* owner, const QString& file, const THandlerTable& handlers)
-        : TForm(owner) {
-        InitForm(handlers, file);
-    }
-    QString ClassName() const override { return QStringLiteral("TTestForm"); }
-};
-
-class ApplicationTest : public testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        RegisterUiClasses();
-        RegisterAbstractClass<TTestForm>("TTestForm", "TForm");
-    }
-
-    TTestForm* MakeForm(const QString& body, const THandlerTable& handlers = {}) {
-        const QString path = dir_.filePath(QStringLiteral("f%1.form").arg(++count_));
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(("TTestForm w" + QString::number(count_) + "\n" + body).toUtf8());
-        file.close();
-        return new TTestForm(Application, path, handlers);
-    }
-
-    void TearDown() override {
-        Application->OnException = nullptr;
-        while (Application->ComponentCount() > 0)
-            delete Application->Components(0);
-        Application->Restart();
-    }
-
-    QTemporaryDir dir_;
-    int count_ = 0;
-    TRecordingAnswerer boxes_;
-};
+using ApplicationTest = TestFormFixture;
 
 TEST_F(ApplicationTest, TheDispatcherHandsExceptionsToTheHook) {
     std::vector<std::pair<TObject*, QString>> seen;
