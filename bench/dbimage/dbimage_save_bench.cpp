@@ -5,6 +5,7 @@
 // with the same bytes from memory. The loop without its syncs tells what
 // syncing costs per file.
 
+#include "bench/bench_photo.h"
 #include "controls/dbimage/edb_image.h"
 #include "data/dataset/client/clientdataset.h"
 #include "data/dataset/client/dataset_provider.h"
@@ -12,9 +13,7 @@
 #include "data/dataset/fields/field.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QFile>
-#include <QImage>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <chrono>
@@ -28,36 +27,12 @@ namespace {
 constexpr int kPhotos = 2000;
 constexpr int kPhotoBytes = 30 * 1024;
 
-// A small JPEG (whose header the control parses on every record) followed
-// by bytes that differ from photograph to photograph, 30 KB in all.
-QByteArray Photo(int index) {
-    static const QByteArray jpeg = [] {
-        QImage image(64, 48, QImage::Format_RGB32);
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                image.setPixel(x, y, qRgb(x * 4, y * 5, (x + y) * 2));
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "JPG");
-        return bytes;
-    }();
-    QByteArray bytes = jpeg;
-    bytes.reserve(kPhotoBytes);
-    uint32_t seed = 2654435761u * uint32_t(index + 1);
-    while (bytes.size() < kPhotoBytes) {
-        seed = seed * 1664525u + 1013904223u;
-        bytes.append(static_cast<char>(seed >> 24));
-    }
-    return bytes;
-}
-
 // Serves the photographs from memory as one packet of ID and FOTO.
 class PhotoProvider : public TDataSetProvider {
 public:
     explicit PhotoProvider(TComponent* owner) : TDataSetProvider(owner) {
         for (int i = 0; i < kPhotos; ++i)
-            photos.push_back(Photo(i));
+            photos.push_back(BenchPhoto(i, kPhotoBytes));
     }
     TRecordsReply AS_GetRecords(const QString&, int count, unsigned, const QString&, const TParams&,
                                 QVariant&) override {

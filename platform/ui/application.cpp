@@ -9,23 +9,38 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QSocketNotifier>
+#include <vector>
 
 TApplication* Application = nullptr;
 
 namespace {
+
+// The key presses being delivered now (a handler may run a modal loop that
+// delivers others meanwhile), and whether a control has claimed each.
+struct KeyPressDelivery {
+    const QEvent* event;
+    bool claimed;
+};
+std::vector<KeyPressDelivery> gKeyPresses;
 
 // The last-resort catch: no exception may unwind through Qt's event loop.
 class GuardedQApplication : public QApplication {
 public:
     using QApplication::QApplication;
     bool notify(QObject* receiver, QEvent* event) override {
+        const bool keyPress = event->type() == QEvent::KeyPress;
+        if (keyPress)
+            gKeyPresses.push_back({event, false});
+        bool result = false;
         try {
-            return QApplication::notify(receiver, event);
+            result = QApplication::notify(receiver, event);
         } catch (...) {
             if (Application)
                 Application->HandleException(nullptr);
-            return false;
         }
+        if (keyPress)
+            gKeyPresses.pop_back();
+        return result;
     }
 };
 
@@ -133,4 +148,15 @@ void TApplication::HandleException(TObject* sender) noexcept {
 
 void TApplication::ShowException(const Exception& e) {
     MessageBoxes().Show({e.Message(), Title(), TMsgDlgType::mtError, {QStringLiteral("OK")}});
+}
+
+bool TApplication::ClaimKeyPress(const QEvent* event) {
+    for (auto it = gKeyPresses.rbegin(); it != gKeyPresses.rend(); ++it) {
+        if (it->event == event) {
+            const bool first = !it->claimed;
+            it->claimed = true;
+            return first;
+        }
+    }
+    return true;
 }

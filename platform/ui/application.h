@@ -12,6 +12,7 @@
 #include <memory>
 
 class QApplication;
+class QEvent;
 class QSocketNotifier;
 class TForm;
 
@@ -79,6 +80,12 @@ public:
     void HandleException(TObject* sender) noexcept;
     // The standard error box, used while no hook is installed.
     void ShowException(const Exception& e);
+
+    // A key press that a widget leaves travels on to the widgets it sits in,
+    // each of which may belong to a control: true for the first control that
+    // claims the key press being delivered, false for every later one, so
+    // that the window's key preview and the handlers run once per key.
+    static bool ClaimKeyPress(const QEvent* event);
 
 private:
     // The stop signal's pipe became readable: end every loop.

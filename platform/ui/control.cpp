@@ -296,6 +296,9 @@ bool TControl::WidgetEvent(QEvent* event) {
         return false;
     switch (event->type()) {
     case QEvent::KeyPress:
+        // Passed on from a control inside this one, which has handled it.
+        if (!TApplication::ClaimKeyPress(event))
+            return false;
         return HandleKey(static_cast<QKeyEvent*>(event));
     case QEvent::FocusIn:
         Application->Dispatch(this, [&] { Fire(OnEnter, this); });

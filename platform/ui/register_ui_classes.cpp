@@ -4,6 +4,7 @@
 #include "platform/ui/combo_box.h"
 #include "platform/ui/data_module.h"
 #include "platform/ui/date_time_picker.h"
+#include "platform/ui/db_navigator.h"
 #include "platform/ui/edit.h"
 #include "platform/ui/form.h"
 #include "platform/ui/group_box.h"
@@ -137,5 +138,6 @@ void RegisterUiClasses() {
         });
 
     RegisterSpeedButtonClass();
+    RegisterDBNavigatorClass();
     RegisterContainerClasses();
 }

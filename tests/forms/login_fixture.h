@@ -10,6 +10,7 @@
 #include "platform/ui/dialogs.h"
 #include "platform/ui/modal_answerer.h"
 #include "tests/forms/login_settings.h"
+#include "tests/forms/program_windows.h"
 
 #include <QApplication>
 #include <QTest>
@@ -23,16 +24,7 @@ protected:
         Application->CreateForm(fdmqb);
         w_ = faccesoqb;
     }
-    void TearDown() override {
-        Application->OnException = nullptr;
-        while (Application->ComponentCount() > 0)
-            delete Application->Components(0);
-        faccesoqb = nullptr;
-        fdmqb = nullptr;
-        factarticulos = nullptr;
-        // A test may have closed the main window: the next one starts afresh.
-        Application->Restart();
-    }
+    void TearDown() override { DestroyProgramWindows(); }
     void ShowWindow() {
         w_->Show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(w_->Widget()));

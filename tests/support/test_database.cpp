@@ -93,14 +93,9 @@ IXpbBuilder* LoginDpb(IUtil* util, CheckStatusWrapper& st) {
 }
 } // namespace
 
-TestDatabase::TestDatabase(const QString& tag) {
-    static QAtomicInt counter;
-    file_ = QStringLiteral("%1/%2_%3_%4_%5.fdb")
-                .arg(DataDir(), tag)
-                .arg(getpid())
-                .arg(QDateTime::currentMSecsSinceEpoch())
-                .arg(counter.fetchAndAddRelaxed(1));
-
+namespace {
+// Creates the database file on the local server; raises Driver::Error.
+void CreateDatabaseFile(const QString& file) {
     IMaster* master = Driver::LoadClient(Driver::ClientLibraryFor(QString()));
     IUtil* util = master->getUtilInterface();
     IStatus* status = master->getStatus();
@@ -109,7 +104,7 @@ TestDatabase::TestDatabase(const QString& tag) {
     dpb->insertInt(&st, isc_dpb_page_size, 8192);
     dpb->insertInt(&st, isc_dpb_sql_dialect, 3);
     IProvider* provider = master->getDispatcher();
-    const QByteArray name = (Host() + QLatin1Char(':') + file_).toUtf8();
+    const QByteArray name = (TestDatabase::Host() + QLatin1Char(':') + file).toUtf8();
     IAttachment* att = provider->createDatabase(&st, name.constData(), dpb->getBufferLength(&st),
                                                 dpb->getBuffer(&st));
     dpb->dispose();
@@ -118,18 +113,54 @@ TestDatabase::TestDatabase(const QString& tag) {
         const QString text = StatusText(util, status);
         status->dispose();
         throw Driver::Error(Driver::Status::ServerError,
-                            QStringLiteral("Cannot create %1: %2").arg(file_, text));
+                            QStringLiteral("Cannot create %1: %2").arg(file, text));
     }
     att->detach(&st);
     status->dispose();
+}
+} // namespace
 
+TestDatabase::TestDatabase(const QString& tag) {
+    static QAtomicInt counter;
+    file_ = QStringLiteral("%1/%2_%3_%4_%5.fdb")
+                .arg(DataDir(), tag)
+                .arg(getpid())
+                .arg(QDateTime::currentMSecsSinceEpoch())
+                .arg(counter.fetchAndAddRelaxed(1));
+    CreateDatabaseFile(file_);
     conn_ = std::make_unique<Driver::Connection>();
     conn_->Attach(Options());
+}
+
+TestDatabase::TestDatabase(const QString& file, bool keep) : file_(file), keep_(keep) {}
+
+std::unique_ptr<TestDatabase> TestDatabase::Existing(const QString& file, const QString& fixture) {
+    std::unique_ptr<TestDatabase> db(new TestDatabase(file, true));
+    db->conn_ = std::make_unique<Driver::Connection>();
+    try {
+        db->conn_->Attach(db->Options());
+        return db;
+    } catch (const Driver::Error&) {
+    }
+    try {
+        CreateDatabaseFile(file);
+    } catch (const Driver::Error&) {
+        // Made meanwhile by someone else: attaching tells.
+        db->conn_->Attach(db->Options());
+        return db;
+    }
+    db->conn_->Attach(db->Options());
+    db->RunFixture(fixture);
+    return db;
 }
 
 TestDatabase::~TestDatabase() {
     if (!conn_)
         return;
+    if (keep_) {
+        conn_->Detach();
+        return;
+    }
     conn_->Detach();
     conn_.reset();
     IMaster* master = Driver::LoadClient(Driver::ClientLibraryFor(QString()));

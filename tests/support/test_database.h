@@ -24,9 +24,15 @@ class TestDatabase {
 public:
     // `tag` goes into the file name to tell the databases of a run apart.
     explicit TestDatabase(const QString& tag = QStringLiteral("t"));
-    ~TestDatabase(); // drops the database; a failure is only printed
+    ~TestDatabase(); // drops the database (unless made by Existing); a failure is only printed
     TestDatabase(const TestDatabase&) = delete;
     TestDatabase& operator=(const TestDatabase&) = delete;
+
+    // The database `file` of the local server, attached with the test login;
+    // created with the script `fixture` of tests/fixtures when it does not
+    // exist yet, and kept when the object goes. For the databases the
+    // program reaches through the aliases of its design-time parameters.
+    static std::unique_ptr<TestDatabase> Existing(const QString& file, const QString& fixture);
 
     static QString Host();
     static QString DataDir();
@@ -61,6 +67,9 @@ public:
     static QStringList SplitScript(const QString& script);
 
 private:
+    TestDatabase(const QString& file, bool keep);
+
     QString file_;
+    bool keep_ = false;
     std::unique_ptr<Driver::Connection> conn_;
 };

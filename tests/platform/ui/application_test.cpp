@@ -137,6 +137,32 @@ TEST_F(ApplicationTest, EnterCanBeTurnedIntoAMoveToTheNextControl) {
     EXPECT_EQ(a->Text(), "x");
 }
 
+TEST_F(ApplicationTest, AKeyTheFocusedControlLeavesReachesThePreviewAndHandlersOnce) {
+    // F5 means nothing to an edit box, so Qt passes it on to the panel the
+    // box sits in and then to the window, each a control of its own.
+    QStringList seen;
+    THandlerTable h;
+    h.Add<TKeyEvent>("FormKeyDown", [&](TObject*, unsigned short& k, TShiftState) {
+        seen << "form " + QString::number(k);
+    });
+    h.Add<TKeyEvent>("PanelKeyDown",
+                     [&](TObject*, unsigned short&, TShiftState) { seen << "panel"; });
+    h.Add<TKeyEvent>("EditKeyDown", [&](TObject*, unsigned short& k, TShiftState) {
+        seen << "edit " + QString::number(k);
+    });
+    TTestForm* form = MakeForm("  KeyPreview = True\n  OnKeyDown = FormKeyDown\n"
+                               "  TPanel P\n    OnKeyDown = PanelKeyDown\n"
+                               "    TEdit A\n      OnKeyDown = EditKeyDown\n",
+                               h);
+    form->Show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form->Widget()));
+    auto* a = FindRequired<TEdit>(*form, "A");
+    a->SetFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F5);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+    EXPECT_EQ(seen, (QStringList{"form 116", "edit 116", "form 117", "edit 117"}));
+}
+
 TEST_F(ApplicationTest, ADestroyedWindowRunsNoHandlerAsItsFocusedControlGoes) {
     int exits = 0;
     THandlerTable h;

@@ -1,10 +1,12 @@
 #include "platform/formfile/form_reader.h"
 #include "platform/system/datetime.h"
 #include "platform/ui/date_time_picker.h"
+#include "platform/ui/db_navigator.h"
 #include "platform/ui/form.h"
 #include "platform/ui/label.h"
 #include "platform/ui/panel.h"
 #include "platform/ui/register_ui_classes.h"
+#include "tests/support/raised.h"
 
 #include <QDateEdit>
 #include <QImage>
@@ -118,6 +120,51 @@ TEST_F(StandardControls, ADatePickerIsOneTabStopAndCanBeDisabled) {
     EXPECT_EQ(picker.DateEdit()->focusPolicy(), Qt::StrongFocus);
     for (QWidget* child : picker.DateEdit()->findChildren<QWidget*>())
         EXPECT_FALSE(child->focusPolicy() & Qt::TabFocus) << child->metaObject()->className();
+}
+
+TEST_F(StandardControls, ANavigatorLinkedToNothingSharesItsWidthAndNeverEnablesAButton) {
+    Read("  TDBNavigator N\n    Width = 102\n    Height = 18\n    Flat = True\n"
+         "    VisibleButtons = [nbFirst, nbPrior, nbNext, nbLast]\n"
+         "  TDBNavigator M\n    Width = 101\n    VisibleButtons = [nbNext, nbPrior]\n");
+    TDBNavigator& n = Get<TDBNavigator>("N");
+    EXPECT_TRUE(n.Flat());
+    // The two pixels left over go to the first buttons.
+    EXPECT_EQ(n.ButtonRect(nbFirst), QRect(0, 0, 26, 18));
+    EXPECT_EQ(n.ButtonRect(nbPrior), QRect(26, 0, 26, 18));
+    EXPECT_EQ(n.ButtonRect(nbNext), QRect(52, 0, 25, 18));
+    EXPECT_EQ(n.ButtonRect(nbLast), QRect(77, 0, 25, 18));
+    TDBNavigator& m = Get<TDBNavigator>("M");
+    EXPECT_EQ(m.ButtonRect(nbFirst), QRect());
+    EXPECT_EQ(m.ButtonRect(nbPrior), QRect(0, 0, 51, 25));
+    EXPECT_EQ(m.ButtonRect(nbNext), QRect(51, 0, 50, 25));
+
+    // Every glyph is drawn, and only in the engraved colours of a disabled button.
+    const QPalette& palette = n.Widget()->palette();
+    const QImage image = Render(n.Widget());
+    for (TNavigateBtn b : {nbFirst, nbPrior, nbNext, nbLast}) {
+        EXPECT_FALSE(n.ButtonEnabled(b));
+        int shape = 0;
+        const QRect r = n.ButtonRect(b);
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x) {
+                const QRgb p = At(image, x, y);
+                shape += p == palette.color(QPalette::Dark).rgb();
+                EXPECT_TRUE(p == palette.color(QPalette::Dark).rgb() ||
+                            p == palette.color(QPalette::Light).rgb() ||
+                            p == palette.color(QPalette::Button).rgb())
+                    << b << " at " << x << "," << y;
+            }
+        EXPECT_GE(shape, 12) << b;
+    }
+    // A click reaches nothing.
+    QTest::mouseClick(n.Widget(), Qt::LeftButton, {}, n.ButtonRect(nbNext).center());
+}
+
+TEST_F(StandardControls, ANavigatorKnowsOnlyItsFourMoves) {
+    EXPECT_EQ(Raised<Exception>([&] {
+                  Read("  TDBNavigator N\n    VisibleButtons = [nbFirst, nbInsert]\n");
+              }).Message(),
+              "test.form:3: N.VisibleButtons: Invalid property value nbInsert");
 }
 
 } // namespace

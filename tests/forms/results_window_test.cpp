@@ -1,0 +1,143 @@
+// The results window as its description makes it, before any upload: the
+// docked parts, the panels, the hidden image control, the "Salir" button,
+// the navigator, and the datasets with their declared fields.
+
+#include "controls/dbimage/edb_image.h"
+#include "controls/pngbutton/png_speed_button.h"
+#include "data/dataset/client/dataset_provider.h"
+#include "data/dataset/datasource.h"
+#include "data/dataset/fields/field.h"
+#include "data/dataset/sql/sqlquery.h"
+#include "forms/upload_texts.h"
+#include "grid/dbgrideh.h"
+#include "platform/ui/db_navigator.h"
+#include "platform/ui/edit.h"
+#include "platform/ui/panel.h"
+#include "tests/forms/login_fixture.h"
+
+#include <QFile>
+
+namespace {
+
+class ResultsWindow : public LoginFixture {
+protected:
+    void SetUp() override {
+        settings_.WriteServerList("srv1\r\n");
+        Create();
+        r_ = new Tfactarticulos(w_);
+    }
+    // "class name size required" of each declared field, in order.
+    static QStringList Fields(const TClientDataSet& ds) {
+        QStringList fields;
+        for (const TField* f : ds.FieldList())
+            fields << QStringLiteral("%1 %2 %3 %4")
+                          .arg(f->ClassName(), f->FieldName())
+                          .arg(f->Size())
+                          .arg(f->Required() ? "required" : "-");
+        return fields;
+    }
+
+    Tfactarticulos* r_ = nullptr;
+};
+
+TEST_F(ResultsWindow, TheDescriptionDocksButtonBarAndNavigatorAndKeepsThePhotographControlHidden) {
+    EXPECT_EQ(r_->Caption(), "Productos actualizados");
+    EXPECT_EQ(r_->Owner(), w_);
+    EXPECT_EQ(QRect(r_->Left(), r_->Top(), r_->Width(), r_->Height()), QRect(194, 108, 870, 500));
+    EXPECT_TRUE(r_->KeyPreview());
+    const int w = r_->ClientWidth();
+    const int h = r_->ClientHeight();
+    EXPECT_EQ(r_->Panel1->Widget()->geometry(), QRect(0, h - 37, w, 37));
+    EXPECT_EQ(r_->DBNavigator2->Widget()->geometry(), QRect(0, h - 37 - 18, w, 18));
+    EXPECT_TRUE(r_->DBNavigator2->Flat());
+    EXPECT_EQ(r_->DBNavigator2->VisibleButtons(), kAllNavButtons);
+    for (TNavigateBtn b : {nbFirst, nbPrior, nbNext, nbLast})
+        EXPECT_FALSE(r_->DBNavigator2->ButtonEnabled(b));
+
+    EXPECT_EQ(r_->DBGridEh2->Widget()->geometry(), QRect(0, 0, w, h - 37 - 18));
+    EXPECT_EQ(r_->DBGridEh2->DataSource(), r_->DArticulos);
+    QStringList columns;
+    for (const TColumnEh* c : r_->DBGridEh2->VisibleColumns())
+        columns << c->FieldName();
+    EXPECT_EQ(columns,
+              (QStringList{"CODIGO", "DESCRIPCION", "UNIDAD", "CATEG", "SUBCATEG", "PRECIO"}));
+    EXPECT_TRUE(r_->DBGridEh2->AutoFitColWidths());
+    EXPECT_TRUE(r_->DBGridEh2->SortLocal());
+    EXPECT_EQ(r_->DBGridEh2->FooterRowCount(), 1);
+
+    // The status panel sits over the grid.
+    EXPECT_EQ(r_->Panel2->Widget()->geometry(), QRect(240, 88, 250, 41));
+    EXPECT_EQ(r_->Panel2->Widget()->parentWidget(), r_->Widget());
+    const QObjectList& stack = r_->Widget()->children();
+    EXPECT_GT(stack.indexOf(r_->Panel2->Widget()), stack.indexOf(r_->DBGridEh2->Widget()));
+    EXPECT_FALSE(r_->Panel2->Visible());
+    EXPECT_EQ(r_->Panel2->Caption(), "Subiendo articulo ...");
+    EXPECT_EQ(r_->Panel2->BevelInner(), TPanelBevel::bvLowered);
+
+    EXPECT_FALSE(r_->EDBImage1->Visible());
+    EXPECT_EQ(r_->EDBImage1->Widget()->geometry(), QRect(400, 48, 105, 105));
+    EXPECT_FALSE(r_->EDBImage1->ZoomToFit());
+    EXPECT_TRUE(r_->EDBImage1->AutoDisplay());
+    EXPECT_EQ(r_->EDBImage1->DataSource(), r_->DArticulos);
+    EXPECT_EQ(r_->EDBImage1->DataField(), "FOTO");
+
+    TPngSpeedButton* salir = r_->PngSpeedButton1;
+    EXPECT_EQ(salir->Parent(), r_->Panel1);
+    EXPECT_EQ(QRect(salir->Left(), salir->Top(), salir->Width(), salir->Height()),
+              QRect(792, 2, 57, 33));
+    EXPECT_EQ(salir->Caption(), "Salir");
+    EXPECT_TRUE(salir->Flat());
+    EXPECT_EQ(salir->Layout(), TButtonLayout::blGlyphRight);
+    EXPECT_EQ(salir->PngImage().Width(), 16u);
+    EXPECT_EQ(salir->PngImage().Height(), 16u);
+    EXPECT_EQ(salir->PngImage().Transparency(), TPngTransparency::Alpha);
+    // The description holds the repository's glyph, byte for byte.
+    QFile glyph(AMQB_SALIR_GLYPH_PATH);
+    ASSERT_TRUE(glyph.open(QIODevice::ReadOnly));
+    const std::vector<uint8_t> bytes = salir->PngImage().SaveToBytes();
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())),
+              glyph.readAll());
+}
+
+TEST_F(ResultsWindow, TheDatasetsDeclareTheirFieldsAndHaveNoErrorHandlers) {
+    EXPECT_EQ(r_->PArticulos->DataSet(), fdmqb->QArticulos);
+    EXPECT_TRUE(r_->PArticulos->HasOption(poAllowCommandText));
+    EXPECT_EQ(r_->PArticuloqb->DataSet(), fdmqb->TArticulo);
+    EXPECT_FALSE(r_->PArticuloqb->HasOption(poAllowCommandText));
+    EXPECT_FALSE(r_->PArticulos->OnUpdateError);
+    EXPECT_FALSE(r_->PArticuloqb->OnUpdateError);
+    EXPECT_EQ(r_->DArticulos->DataSet(), r_->CArticulos);
+
+    EXPECT_EQ(r_->CArticulos->ProviderName(), "PArticulos");
+    EXPECT_EQ(r_->CArticulos->CommandText(),
+              "select * from articulos_miquelbo('2018/01/01', '00:00')");
+    EXPECT_TRUE(r_->CArticulos->Params().Count() == 0);
+    EXPECT_EQ(Fields(*r_->CArticulos),
+              (QStringList{"TStringField CODIGO 20 -", "TStringField DESCRIPCION 60 -",
+                           "TStringField UNIDAD 8 -", "TIntegerField CATEG 0 -",
+                           "TIntegerField SUBCATEG 0 -", "TFMTBCDField PRECIO 2 -",
+                           "TBlobField FOTO 0 -", "TStringField ACTIVO 1 -"}));
+    EXPECT_EQ(r_->Carticuloqb->ProviderName(), "PArticuloqb");
+    ASSERT_EQ(r_->Carticuloqb->Params().Count(), 1);
+    EXPECT_EQ(r_->Carticuloqb->Params()[0].Name(), "COD");
+    EXPECT_EQ(r_->Carticuloqb->Params()[0].DataType(), ftString);
+    EXPECT_EQ(r_->Carticuloqb->Params()[0].AsString(), "01");
+    EXPECT_EQ(Fields(*r_->Carticuloqb),
+              (QStringList{"TStringField ARTI_COD 20 required",
+                           "TStringField ARTI_DES 100 required", "TStringField ARTI_UNIDAD 10 -",
+                           "TSmallintField CATE_ID 0 -", "TSmallintField SUCA_ID 0 -",
+                           "TBlobField ARTI_FOTO 0 -", "TStringField ARTI_ACTIVO 1 -"}));
+    for (TClientDataSet* ds : {r_->CArticulos, r_->Carticuloqb}) {
+        EXPECT_EQ(ds->PacketRecords(), -1);
+        EXPECT_FALSE(ds->OnPostError || ds->OnEditError || ds->OnDeleteError);
+    }
+    // Only the refusals of the catalog are followed, to log them.
+    EXPECT_FALSE(r_->CArticulos->OnReconcileError);
+    EXPECT_TRUE(r_->Carticuloqb->OnReconcileError);
+}
+
+TEST_F(ResultsWindow, PhotographsAreAddressedOnTheServerTheLoginWindowShows) {
+    EXPECT_EQ(PhotoAddress("1", "B2"), w_->Ubicacion->Text() + "/1-B2.jpg");
+}
+
+} // namespace

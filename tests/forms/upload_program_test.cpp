@@ -1,0 +1,124 @@
+// The real program started by a scheduler with eleven arguments: it
+// connects, uploads, shows the results window on an X display of the test's
+// own, and ends when someone presses "Salir" there. Its ERP is the one its
+// design-time parameters name (the server's alias for C:\dorvan\sop\dorvan.fdb);
+// the test's articles in it carry a change date far ahead of any other's.
+
+#include "data/driver/cursor.h"
+#include "data/driver/statement.h"
+#include "tests/forms/catalog_database.h"
+#include "tests/forms/login_settings.h"
+#include "tests/forms/virtual_display.h"
+#include "tests/imaging/support/test_jpeg_writer.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace {
+
+class UploadProgram : public testing::Test {
+protected:
+    void SetUp() override {
+        settings_.WriteServerList("srv1\r\n");
+        QFile::setPermissions(runtime_.path(),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QDir().mkpath(WebFolder());
+        erp_ = TestDatabase::Existing(TestDatabase::DataDir() + "/dorvan.fdb", "dorvan.sql");
+        code_ = QStringLiteral("T%1-").arg(getpid());
+        // The company's time left empty: the stamp then writes the time box's
+        // blank form, which shows that the run got that far.
+        catalog_.Db().Run("update COMPANIA set COMP_FECACT = '2090-01-01', COMP_HORACT = null;");
+    }
+    void TearDown() override {
+        if (program_.state() != QProcess::NotRunning) {
+            program_.kill();
+            program_.waitForFinished();
+        }
+        if (erp_)
+            erp_->Run("delete from ARTICULOS_ERP where CODIGO starting with '" + code_ + "';");
+    }
+
+    void AddArticle(const QString& code, const std::optional<QByteArray>& photo) {
+        const auto insert = erp_->Connection().Prepare(
+            "insert into ARTICULOS_ERP (CODIGO, DESCRIPCION, UNIDAD, CATEG, SUBCATEG, PRECIO, "
+            "FOTO, ACTIVO, CAMBIO) values (?, 'Prueba', 'PZA', 1, 2, 3.50, ?, 'S', ?)");
+        insert->SetText(0, code);
+        if (photo)
+            insert->SetBlob(1, *photo);
+        else
+            insert->SetNull(1, Driver::DataType::Blob);
+        insert->SetTimestamp(2, QDateTime(QDate(2090, 1, 2), QTime(10, 0)));
+        insert->Execute();
+    }
+
+    void Start(const QStringList& arguments) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        env.insert("DISPLAY", display_.Name());
+        env.insert("XDG_RUNTIME_DIR", runtime_.path());
+        env.insert("XDG_CONFIG_DIRS", settings_.ConfigDir());
+        program_.setProcessEnvironment(env);
+        program_.start(QStringLiteral(AMQB_EXE), arguments);
+        ASSERT_TRUE(program_.waitForStarted());
+    }
+
+    QString WebFolder() const { return settings_.DriveC() + "/wamp/www/trevola/imgarti"; }
+    std::vector<QStringList> Stamp() {
+        return catalog_.Db().Query("select COMP_FECACT, COMP_HORACT from COMPANIA");
+    }
+
+    LoginSettings settings_;
+    CatalogDatabase catalog_;
+    std::unique_ptr<TestDatabase> erp_;
+    QString code_;
+    VirtualDisplay display_;
+    QTemporaryDir runtime_;
+    QProcess program_;
+};
+
+TEST_F(UploadProgram, ElevenArgumentsUploadShowTheResultsAndEndWithSalir) {
+    ASSERT_FALSE(display_.Name().isEmpty());
+    const QByteArray jpeg = WriteTestJpeg(TestPattern(40, 30));
+    AddArticle(code_ + "1", jpeg);
+    AddArticle(code_ + "2", std::nullopt);
+
+    Start({catalog_.ServerLine(), TestDatabase::User(), TestDatabase::Password(), "1", "5", "6",
+           "7", "8", "9", "auto", "export"});
+
+    const QString window = display_.FindWindow("Productos actualizados", 30000);
+    ASSERT_FALSE(window.isEmpty()) << program_.readAllStandardError().toStdString();
+    QDeadlineTimer deadline(30000);
+    while (Stamp() != std::vector<QStringList>{{"2090-01-01", "  :  :  "}} &&
+           !deadline.hasExpired())
+        QThread::msleep(100);
+    ASSERT_EQ(Stamp(), (std::vector<QStringList>{{"2090-01-01", "  :  :  "}}))
+        << settings_.ErrorLog().toStdString();
+    // The run is over and the window waits for someone.
+    EXPECT_FALSE(program_.waitForFinished(500));
+
+    // "Salir", in the button bar at the bottom of the window.
+    const QSize size = display_.WindowSize(window);
+    ASSERT_TRUE(display_.Click(window, QPoint(792 + 28, size.height() - 37 + 2 + 16)));
+    ASSERT_TRUE(program_.waitForFinished(15000)) << "the program did not end";
+    EXPECT_EQ(program_.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program_.exitCode(), 0) << program_.readAllStandardError().toStdString();
+
+    EXPECT_EQ(catalog_.Db().Query(QStringLiteral("select ARTI_COD, cast(ARTI_FOTO as "
+                                                 "varchar(100)) from ARTICULOS where ARTI_COD "
+                                                 "starting with '%1' order by 1")
+                                      .arg(code_)),
+              (std::vector<QStringList>{
+                  {code_ + "1", "http://www.trevola.invalid/trevola/imgarti/1-" + code_ + "1.jpg"},
+                  {code_ + "2", QString()}}));
+    EXPECT_EQ(QDir(WebFolder()).entryList({"1-" + code_ + "*"}, QDir::Files),
+              QStringList{"1-" + code_ + "1.jpg"});
+    QFile photo(WebFolder() + "/1-" + code_ + "1.jpg");
+    ASSERT_TRUE(photo.open(QIODevice::ReadOnly));
+    EXPECT_EQ(photo.readAll(), jpeg);
+    EXPECT_EQ(settings_.ErrorLog(), QByteArray());
+}
+
+} // namespace
