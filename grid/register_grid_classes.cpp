@@ -2,6 +2,7 @@
 
 #include "data/dataset/datasource.h"
 #include "grid/dbgrideh.h"
+#include "grid/finddialog/find_dialog_eh.h"
 #include "platform/formfile/class_registry.h"
 #include "platform/formfile/form_reader.h"
 #include "platform/ui/register_ui_classes.h"
@@ -249,4 +250,5 @@ void RegisterGridClasses() {
         .Event<TNotifyEvent>("OnDblClick", &TDBGridEh::OnDblClick);
     FontProperties(builder, QStringLiteral("TitleFont."), &TDBGridEh::TitleFont);
     FontProperties(builder, QStringLiteral("FooterFont."), &TDBGridEh::FooterFont);
+    RegisterFindDialogClasses();
 }
