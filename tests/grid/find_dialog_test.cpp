@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QWindow>
 
 namespace {
 
@@ -109,6 +110,8 @@ TEST_F(FindDialogTest, ShowsItsCaptionsAndChoices) {
         EXPECT_EQ(d.Owner(), Application);
         EXPECT_EQ(d.Widget()->windowTitle(), QStringLiteral("Find text"));
         EXPECT_TRUE(d.Widget()->isModal());
+        // In front of the window that holds the grid.
+        EXPECT_EQ(d.Widget()->windowHandle()->transientParent(), form_->Widget()->windowHandle());
         const std::pair<TLabel*, const char*> labels[] = {{d.Label1, "Fi&nd What:"},
                                                           {d.Label2, "Find &in:"},
                                                           {d.cbMatchType, "Matc&h:"},
