@@ -21,6 +21,7 @@ TDBGridEh::TDBGridEh(TComponent* owner) : TControl(owner, new TGridWidgetEh) {
     SetBorderSingle(true);
     SetBounds(0, 0, 320, 120);
     LayoutChanged();
+    AddRegisteredExtensionsEh(*this);
 }
 
 TDBGridEh::~TDBGridEh() {

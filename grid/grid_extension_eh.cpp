@@ -1,5 +1,30 @@
 #include "grid/grid_extension_eh.h"
 
+#include "grid/dbgrideh.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+std::vector<TGridExtensionFactoryEh>& Factories() {
+    static std::vector<TGridExtensionFactoryEh> factories;
+    return factories;
+}
+
+} // namespace
+
+void RegisterGridExtensionEh(TGridExtensionFactoryEh factory) {
+    auto& factories = Factories();
+    if (std::find(factories.begin(), factories.end(), factory) == factories.end())
+        factories.push_back(factory);
+}
+
+void AddRegisteredExtensionsEh(TDBGridEh& grid) {
+    for (TGridExtensionFactoryEh factory : Factories())
+        grid.AddExtension(factory());
+}
+
 bool TGridExtensionEh::KeyDown(TDBGridEh&, unsigned short&, TShiftState) {
     return false;
 }

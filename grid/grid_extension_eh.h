@@ -12,6 +12,7 @@
 #include <QFont>
 #include <QRect>
 #include <QString>
+#include <memory>
 #include <optional>
 
 class QPainter;
@@ -77,3 +78,11 @@ public:
     // The background of the current row's indicator glyph, when it is not the fixed colour.
     virtual std::optional<QColor> CurrentIndicatorColor(const TDBGridEh& grid) const;
 };
+
+// Makes an extension for a grid being created.
+using TGridExtensionFactoryEh = std::unique_ptr<TGridExtensionEh> (*)();
+// Every grid created from now on gets an extension from `factory`, in the
+// order the factories were registered; registering one twice changes nothing.
+void RegisterGridExtensionEh(TGridExtensionFactoryEh factory);
+// Adds the registered extensions to a new grid.
+void AddRegisteredExtensionsEh(TDBGridEh& grid);

@@ -3,6 +3,7 @@
 #include "data/dataset/datasource.h"
 #include "grid/dbgrideh.h"
 #include "grid/features/cds_dataset_features_eh.h"
+#include "grid/finddialog/find_dialog_eh.h"
 #include "grid/sorting/title_sort_eh.h"
 #include "platform/formfile/class_registry.h"
 #include "platform/formfile/form_reader.h"
@@ -150,12 +151,15 @@ void RegisterGridClasses() {
     done = true;
     RegisterUiClasses();
     RegisterCDSDatasetFeatures();
+    // Every grid sorts by its titles; the extensions of the searches join
+    // the same way (RegisterFindDialogClasses).
+    RegisterGridExtensionEh(
+        []() -> std::unique_ptr<TGridExtensionEh> { return std::make_unique<TTitleSortEh>(); });
 
     TClassInfo& info = TClassRegistry::Instance().Register(
         QStringLiteral("TDBGridEh"), QStringLiteral("TControl"), [](TComponent* owner) {
             auto* grid = new TDBGridEh(owner);
             grid->BeginLoading();
-            grid->AddExtension(std::make_unique<TTitleSortEh>());
             return static_cast<TComponent*>(grid);
         });
     TClassBuilder<TDBGridEh> builder(info);
@@ -253,4 +257,5 @@ void RegisterGridClasses() {
         .Event<TNotifyEvent>("OnDblClick", &TDBGridEh::OnDblClick);
     FontProperties(builder, QStringLiteral("TitleFont."), &TDBGridEh::TitleFont);
     FontProperties(builder, QStringLiteral("FooterFont."), &TDBGridEh::FooterFont);
+    RegisterFindDialogClasses();
 }

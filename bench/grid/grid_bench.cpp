@@ -12,7 +12,6 @@
 #include "data/dataset/fields/field.h"
 #include "grid/dbgrideh.h"
 #include "grid/input/grid_keys_eh.h"
-#include "platform/ui/application.h"
 #include "tests/data/engine/engine_fixture.h"
 #include "tests/support/memory_query.h"
 
@@ -319,13 +318,3 @@ void BM_GridMemory(benchmark::State& state) {
 BENCHMARK(BM_GridMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    TApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

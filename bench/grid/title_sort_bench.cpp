@@ -80,7 +80,8 @@ struct TSortedView {
         source->SetDataSet(cds);
         cds->Open();
         grid = new TDBGridEh(&owner);
-        grid->AddExtension(std::make_unique<TTitleSortEh>());
+        if (!grid->Extension<TTitleSortEh>())
+            grid->AddExtension(std::make_unique<TTitleSortEh>());
         grid->Widget()->setFont(QFont(QStringLiteral("DejaVu Sans"), 8));
         grid->SetBounds(0, 0, 854, 406);
         grid->SetFooterRowCount(1);

@@ -218,6 +218,10 @@ TFormatSettings TFormatSettings::FromLocale(const QLocale& locale) {
     const auto time = DropUnsupported(Tokenize(locale.timeFormat(QLocale::LongFormat)));
     settings.TimeSeparator = FindSeparator(time, u"hH", u"m", u':');
     settings.LongTimeFormat = Convert(time, settings.TimeSeparator, u':');
+
+    const QString point = locale.decimalPoint();
+    if (point.size() == 1)
+        settings.DecimalSeparator = point[0];
     return settings;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// The user's locale settings the program formats dates and times with, taken
-// from the system locale at start.
+// The user's locale settings the program formats dates, times and numbers
+// with, taken from the system locale at start.
 
 #include <QChar>
 #include <QLocale>
@@ -14,6 +14,8 @@ struct TFormatSettings {
     QString LongTimeFormat = QStringLiteral("HH:mm:ss");
     QChar DateSeparator = u'/';
     QChar TimeSeparator = u':';
+    // Between the whole and the fractional digits of a number shown to the user.
+    QChar DecimalSeparator = u'.';
 
     // True when the short date format shows the year with four digits.
     bool FourDigitYear() const;

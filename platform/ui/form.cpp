@@ -63,8 +63,27 @@ void TForm::SetColor(const QString& color) {
 
 void TForm::SetBounds(int left, int top, int width, int height) {
     TControl::SetBounds(left, top, width, height);
-    Widget()->resize(std::max(0, width - kFrameWidth), std::max(0, height - kFrameHeight));
+    const QSize client(std::max(0, width - kFrameWidth), std::max(0, height - kFrameHeight));
+    if (borderStyle_ == TFormBorderStyle::bsDialog)
+        Widget()->setFixedSize(client);
+    else
+        Widget()->resize(client);
     Widget()->move(left, top);
+}
+
+void TForm::SetBorderStyle(TFormBorderStyle style) {
+    borderStyle_ = style;
+    const bool visible = Widget()->isVisible();
+    if (style == TFormBorderStyle::bsDialog) {
+        Widget()->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+        Widget()->setFixedSize(Widget()->size());
+    } else {
+        Widget()->setWindowFlags(Qt::Window);
+        Widget()->setMinimumSize(0, 0);
+        Widget()->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
+    if (visible)
+        Widget()->show();
 }
 
 int TForm::ClientWidth() const {
@@ -72,6 +91,12 @@ int TForm::ClientWidth() const {
 }
 int TForm::ClientHeight() const {
     return Widget()->height();
+}
+void TForm::SetClientWidth(int width) {
+    SetBounds(Left(), Top(), width + kFrameWidth, Height());
+}
+void TForm::SetClientHeight(int height) {
+    SetBounds(Left(), Top(), Width(), height + kFrameHeight);
 }
 
 void TForm::SetVisible(bool visible) {

@@ -7,6 +7,9 @@
 #include "platform/ui/control.h"
 
 enum class TPosition { poDesigned, poScreenCenter };
+// bsSizeable: the user may resize the window; bsDialog: a dialog's frame,
+// of the size the program gives it.
+enum class TFormBorderStyle { bsSizeable, bsDialog };
 
 class TForm : public TControl {
 public:
@@ -19,11 +22,16 @@ public:
     bool KeyPreview() const { return keyPreview_; }
     void SetKeyPreview(bool preview) { keyPreview_ = preview; }
     void SetPosition(TPosition position) { position_ = position; }
+    TFormBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TFormBorderStyle style);
     void SetColor(const QString& color);
     // Outer size as the window system counts it, frame included.
     void SetBounds(int left, int top, int width, int height) override;
     int ClientWidth() const;
     int ClientHeight() const;
+    // The outer size follows, by the frame.
+    void SetClientWidth(int width);
+    void SetClientHeight(int height);
 
     void SetVisible(bool visible) override;
     // Shows the window and runs a loop of its own until it closes; returns the modal result.
@@ -63,6 +71,7 @@ private:
 
     bool keyPreview_ = false;
     TPosition position_ = TPosition::poDesigned;
+    TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
     int modalResult_ = 0;
     bool modal_ = false;
     bool closing_ = false;

@@ -37,6 +37,10 @@ void TLabel::SetAutoSize(bool autoSize) {
     AdjustSize();
 }
 
+void TLabel::SetFocusControl(TControl* control) {
+    Label()->setBuddy(control ? control->Widget() : nullptr);
+}
+
 void TLabel::AdjustSize() {
     if (!autoSize_)
         return;

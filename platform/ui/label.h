@@ -1,6 +1,8 @@
 #pragma once
 // TLabel: static text that takes no focus; optionally wraps its words within
-// its width, and by default sizes itself to its text.
+// its width, and by default sizes itself to its text. With a FocusControl,
+// the letter after "&" in the caption is the access key that moves the
+// focus to that control.
 
 #include "platform/ui/control.h"
 
@@ -19,6 +21,7 @@ public:
     // only the height when wrapping).
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool autoSize);
+    void SetFocusControl(TControl* control);
     QLabel* Label() const;
 
 protected:

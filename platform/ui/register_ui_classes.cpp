@@ -1,6 +1,9 @@
 #include "platform/ui/register_ui_classes.h"
 
+#include "platform/formfile/form_reader.h"
 #include "platform/ui/bevel_kind.h"
+#include "platform/ui/button.h"
+#include "platform/ui/check_box.h"
 #include "platform/ui/combo_box.h"
 #include "platform/ui/data_module.h"
 #include "platform/ui/date_time_picker.h"
@@ -59,7 +62,11 @@ void RegisterContainerClasses() {
     RegisterClass<TLabel>("TLabel", "TControl")
         .Property("Caption", &TLabel::SetCaption)
         .Property("WordWrap", &TLabel::SetWordWrap)
-        .Property("AutoSize", &TLabel::SetAutoSize);
+        .Property("AutoSize", &TLabel::SetAutoSize)
+        .Raw("FocusControl", [](TLabel& l, const FormValue& v, TComponent& root) {
+            SetReference<TControl>(l, root, v, QStringLiteral("control"),
+                                   [&l](TControl* c) { l.SetFocusControl(c); });
+        });
 
     // Date and Time are day counts of the date system (20 January 2003 is 37641).
     RegisterClass<TDateTimePicker>("TDateTimePicker", "TControl")
@@ -104,6 +111,14 @@ void RegisterUiClasses() {
         .Property("Caption", &TForm::SetCaption)
         .Property("KeyPreview", &TForm::SetKeyPreview)
         .Property("Color", &TForm::SetColor)
+        .Property("ClientWidth", &TForm::SetClientWidth)
+        .Property("ClientHeight", &TForm::SetClientHeight)
+        .Raw("BorderStyle",
+             [](TForm& f, const FormValue& v, TComponent&) {
+                 f.SetBorderStyle(FormValues::Enum<TFormBorderStyle>(
+                     v, {{"bsSizeable", TFormBorderStyle::bsSizeable},
+                         {"bsDialog", TFormBorderStyle::bsDialog}}));
+             })
         .Raw("Position",
              [](TForm& f, const FormValue& v, TComponent&) {
                  f.SetPosition(FormValues::Enum<TPosition>(
@@ -132,10 +147,20 @@ void RegisterUiClasses() {
     RegisterClass<TComboBox>("TComboBox", "TControl")
         .Property("Items", &TComboBox::SetItems)
         .Property("ItemIndex", &TComboBox::SetItemIndex)
+        .Property("Text", &TComboBox::SetText)
+        .Property("DropDownCount", &TComboBox::SetDropDownCount)
         .Raw("BevelKind", SetBevelKind<TComboBox>)
-        .Raw("Style", [](TComboBox& c, const FormValue& v, TComponent&) {
-            c.SetStyle(FormValues::Identifier(v));
-        });
+        .Raw("Style", [](TComboBox& c, const FormValue& v,
+                         TComponent&) { c.SetStyle(FormValues::Identifier(v)); })
+        .Event<TNotifyEvent>("OnChange", &TComboBox::OnChange);
+
+    RegisterClass<TButton>("TButton", "TControl")
+        .Property("Caption", &TButton::SetCaption)
+        .Property("Default", &TButton::SetDefault);
+
+    RegisterClass<TCheckBox>("TCheckBox", "TControl")
+        .Property("Caption", &TCheckBox::SetCaption)
+        .Property("Checked", &TCheckBox::SetChecked);
 
     RegisterSpeedButtonClass();
     RegisterDBNavigatorClass();

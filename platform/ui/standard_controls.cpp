@@ -1,3 +1,4 @@
+#include "platform/ui/application.h"
 #include "platform/ui/combo_box.h"
 #include "platform/ui/edit.h"
 
@@ -64,6 +65,11 @@ void TEdit::SetBorderStyle(const QString& style) {
 
 TComboBox::TComboBox(TComponent* owner) : TControl(owner, new QComboBox) {
     SetBounds(0, 0, 145, 21);
+    Combo()->setMaxVisibleItems(8);
+    QObject::connect(Combo(), &QComboBox::activated, Combo(), [this] { Changed(); });
+}
+void TComboBox::Changed() {
+    Application->Dispatch(this, [this] { Fire(OnChange, this); });
 }
 QComboBox* TComboBox::Combo() const {
     return static_cast<QComboBox*>(Widget());
@@ -83,9 +89,14 @@ void TComboBox::ClearItems() {
     Combo()->clear();
 }
 void TComboBox::AddItem(const QString& item) {
+    // Adding to an empty list selects the new entry, and choosing an entry
+    // rewrites a typed text: both stay as they were.
     const int index = Combo()->currentIndex();
+    const QString typed = Combo()->currentText();
     Combo()->addItem(item);
     Combo()->setCurrentIndex(index);
+    if (Combo()->isEditable())
+        Combo()->setEditText(typed);
 }
 int TComboBox::ItemIndex() const {
     return Combo()->currentIndex();
@@ -94,8 +105,27 @@ void TComboBox::SetItemIndex(int index) {
     Combo()->setCurrentIndex(index);
 }
 QString TComboBox::Text() const {
+    if (Combo()->isEditable())
+        return Combo()->currentText();
     return Combo()->currentIndex() < 0 ? QString() : Combo()->currentText();
 }
+void TComboBox::SetText(const QString& text) {
+    if (Combo()->isEditable())
+        Combo()->setEditText(text);
+    else
+        Combo()->setCurrentIndex(Combo()->findText(text, Qt::MatchExactly));
+}
 void TComboBox::SetStyle(const QString& style) {
-    Combo()->setEditable(style == u"csDropDown");
+    const bool editable = style == u"csDropDown";
+    if (editable == Combo()->isEditable())
+        return;
+    Combo()->setEditable(editable);
+    if (!editable)
+        return;
+    // Enter keeps the list as it is: the window decides what joins it.
+    Combo()->setInsertPolicy(QComboBox::NoInsert);
+    QObject::connect(Combo()->lineEdit(), &QLineEdit::textEdited, Combo(), [this] { Changed(); });
+}
+void TComboBox::SetDropDownCount(int rows) {
+    Combo()->setMaxVisibleItems(rows);
 }

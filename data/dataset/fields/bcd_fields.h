@@ -16,7 +16,8 @@ protected:
     TFMTBCDField(TComponent* owner, TFieldType type);
     // Rounded to the field's scale (half away from zero).
     TValue ConvertIn(const TValue& value) const override;
-    // Without trailing zeros after the point: 1234.5, 7.
+    // Without trailing zeros after the point: 1234.5, 7; the text shown has
+    // the user's decimal separator (1234,5), the text edited keeps the point.
     QString GetText(const TValue& value, bool display) const override;
     int DefaultDisplayWidth() const override { return precision_ + 1; }
 

@@ -44,8 +44,20 @@ TFloatField::TFloatField(TComponent* owner) : TField(owner, ftFloat, 0) {
     SetAlignment(taRightJustify);
 }
 
-QString TFloatField::GetText(const TValue& v, bool) const {
-    return v.IsNull() ? QString() : QString::number(v.AsFloat(), 'g', precision_);
+namespace {
+
+// A number as the user reads it: the user's decimal separator for the point.
+QString ShownNumber(QString text, bool display) {
+    if (display)
+        text.replace(u'.', FormatSettings().DecimalSeparator);
+    return text;
+}
+
+} // namespace
+
+QString TFloatField::GetText(const TValue& v, bool display) const {
+    return v.IsNull() ? QString()
+                      : ShownNumber(QString::number(v.AsFloat(), 'g', precision_), display);
 }
 
 TFMTBCDField::TFMTBCDField(TComponent* owner, TFieldType type) : TField(owner, type, 2) {
@@ -56,7 +68,7 @@ TValue TFMTBCDField::ConvertIn(const TValue& value) const {
     return TValue(value.AsBcd().Rescaled(Size()));
 }
 
-QString TFMTBCDField::GetText(const TValue& v, bool) const {
+QString TFMTBCDField::GetText(const TValue& v, bool display) const {
     if (v.IsNull())
         return QString();
     QString text = v.AsBcd().ToString();
@@ -66,7 +78,7 @@ QString TFMTBCDField::GetText(const TValue& v, bool) const {
         if (text.endsWith(u'.'))
             text.chop(1);
     }
-    return text;
+    return ShownNumber(text, display);
 }
 
 QString TBooleanField::GetText(const TValue& v, bool) const {

@@ -93,3 +93,11 @@ TEST(ProgramSettings, StartFromTheSystemLocaleAndCanBeReloaded) {
 }
 
 } // namespace
+
+TEST(FromLocale, TakesTheDecimalSeparator) {
+    EXPECT_EQ(TFormatSettings::FromLocale(QLocale(QStringLiteral("es_ES"))).DecimalSeparator,
+              QChar(u','));
+    EXPECT_EQ(TFormatSettings::FromLocale(QLocale(QStringLiteral("es_MX"))).DecimalSeparator,
+              QChar(u'.'));
+    EXPECT_EQ(TFormatSettings::FromLocale(QLocale::c()).DecimalSeparator, QChar(u'.'));
+}
