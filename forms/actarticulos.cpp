@@ -13,6 +13,7 @@
 #include "forms/upload_texts.h"
 #include "grid/dbgrideh.h"
 #include "platform/system/format_settings.h"
+#include "platform/ui/application.h"
 #include "platform/ui/date_time_picker.h"
 #include "platform/ui/db_navigator.h"
 #include "platform/ui/dialogs.h"
@@ -92,10 +93,14 @@ void Tfactarticulos::FormActivate(TObject*) {
     CArticulos->Close();
     CArticulos->SetCommandText(ChangedArticlesStatement(FechaDesde(), HoraDesde()));
     CArticulos->Open();
-    while (!CArticulos->Eof()) {
+    // A stop signal ends the run between two articles, never inside one, and
+    // leaves the company unstamped: the next run uploads what this one left.
+    while (!CArticulos->Eof() && !Application->Terminated()) {
         SubirArticulo();
         CArticulos->Next();
     }
+    if (Application->Terminated())
+        return;
     SellarCompania();
     Panel2->Hide();
 
