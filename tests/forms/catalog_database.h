@@ -1,8 +1,8 @@
 #pragma once
 // A fresh remote catalog database (tables ARTICULOS and COMPANIA) on the
-// local server, reachable as "<server line>/quelbo.fdb" the way the login
-// window builds its location: the folder of the server line holds a link
-// named quelbo.fdb to the test database.
+// local server (or another one), reachable as "<server line>/quelbo.fdb" the
+// way the login window builds its location: the folder of the server line
+// holds a link named quelbo.fdb to the test database.
 
 #include "tests/support/test_database.h"
 
@@ -14,12 +14,10 @@
 
 class CatalogDatabase {
 public:
-    CatalogDatabase() : db_(QStringLiteral("login")) {
+    explicit CatalogDatabase(const DatabaseServer& server = TestDatabase::LocalServer())
+        : db_(QStringLiteral("login"), server), address_(server.address) {
         static int counter = 0;
-        folder_ = QStringLiteral("%1/login_%2_%3")
-                      .arg(TestDatabase::DataDir())
-                      .arg(getpid())
-                      .arg(++counter);
+        folder_ = QStringLiteral("%1/login_%2_%3").arg(server.dataDir).arg(getpid()).arg(++counter);
         QDir(folder_).removeRecursively();
         if (!QDir().mkpath(folder_) ||
             !QFile::link(db_.File(), folder_ + QStringLiteral("/quelbo.fdb")))
@@ -31,7 +29,7 @@ public:
     CatalogDatabase& operator=(const CatalogDatabase&) = delete;
 
     // A line of the server list that leads to this database.
-    QString ServerLine() const { return TestDatabase::Host() + u':' + folder_; }
+    QString ServerLine() const { return address_ + u':' + folder_; }
     // The folder on the server that holds the link.
     const QString& Folder() const { return folder_; }
     TestDatabase& Db() { return db_; }
@@ -47,5 +45,6 @@ public:
 
 private:
     TestDatabase db_;
+    QString address_;
     QString folder_;
 };

@@ -82,6 +82,9 @@ QString TestDatabase::User() {
 QString TestDatabase::Password() {
     return Env("AMQB_FB_PASSWORD", AMQB_FB_PASSWORD_DEFAULT);
 }
+DatabaseServer TestDatabase::LocalServer() {
+    return {Host() + QStringLiteral("/3050"), DataDir()};
+}
 
 namespace {
 // A database parameter block holding the test login.
@@ -94,8 +97,8 @@ IXpbBuilder* LoginDpb(IUtil* util, CheckStatusWrapper& st) {
 } // namespace
 
 namespace {
-// Creates the database file on the local server; raises Driver::Error.
-void CreateDatabaseFile(const QString& file) {
+// Creates the database `name` ("server:file"); raises Driver::Error.
+void CreateDatabaseFile(const QString& name) {
     IMaster* master = Driver::LoadClient(Driver::ClientLibraryFor(QString()));
     IUtil* util = master->getUtilInterface();
     IStatus* status = master->getStatus();
@@ -104,35 +107,35 @@ void CreateDatabaseFile(const QString& file) {
     dpb->insertInt(&st, isc_dpb_page_size, 8192);
     dpb->insertInt(&st, isc_dpb_sql_dialect, 3);
     IProvider* provider = master->getDispatcher();
-    const QByteArray name = (TestDatabase::Host() + QLatin1Char(':') + file).toUtf8();
-    IAttachment* att = provider->createDatabase(&st, name.constData(), dpb->getBufferLength(&st),
-                                                dpb->getBuffer(&st));
+    IAttachment* att = provider->createDatabase(&st, name.toUtf8().constData(),
+                                                dpb->getBufferLength(&st), dpb->getBuffer(&st));
     dpb->dispose();
     provider->release();
     if (st.getState() & IStatus::STATE_ERRORS) {
         const QString text = StatusText(util, status);
         status->dispose();
         throw Driver::Error(Driver::Status::ServerError,
-                            QStringLiteral("Cannot create %1: %2").arg(file, text));
+                            QStringLiteral("Cannot create %1: %2").arg(name, text));
     }
     att->detach(&st);
     status->dispose();
 }
 } // namespace
 
-TestDatabase::TestDatabase(const QString& tag) {
+TestDatabase::TestDatabase(const QString& tag, const DatabaseServer& server) : server_(server) {
     static QAtomicInt counter;
     file_ = QStringLiteral("%1/%2_%3_%4_%5.fdb")
-                .arg(DataDir(), tag)
+                .arg(server_.dataDir, tag)
                 .arg(getpid())
                 .arg(QDateTime::currentMSecsSinceEpoch())
                 .arg(counter.fetchAndAddRelaxed(1));
-    CreateDatabaseFile(file_);
+    CreateDatabaseFile(Database());
     conn_ = std::make_unique<Driver::Connection>();
     conn_->Attach(Options());
 }
 
-TestDatabase::TestDatabase(const QString& file, bool keep) : file_(file), keep_(keep) {}
+TestDatabase::TestDatabase(const QString& file, bool keep)
+    : server_(LocalServer()), file_(file), keep_(keep) {}
 
 std::unique_ptr<TestDatabase> TestDatabase::Existing(const QString& file, const QString& fixture) {
     std::unique_ptr<TestDatabase> db(new TestDatabase(file, true));
@@ -143,7 +146,7 @@ std::unique_ptr<TestDatabase> TestDatabase::Existing(const QString& file, const 
     } catch (const Driver::Error&) {
     }
     try {
-        CreateDatabaseFile(file);
+        CreateDatabaseFile(db->Database());
     } catch (const Driver::Error&) {
         // Made meanwhile by someone else: attaching tells.
         db->conn_->Attach(db->Options());
@@ -169,9 +172,8 @@ TestDatabase::~TestDatabase() {
     CheckStatusWrapper st(status);
     IXpbBuilder* dpb = LoginDpb(util, st);
     IProvider* provider = master->getDispatcher();
-    const QByteArray name = (Host() + QLatin1Char(':') + file_).toUtf8();
-    IAttachment* att = provider->attachDatabase(&st, name.constData(), dpb->getBufferLength(&st),
-                                                dpb->getBuffer(&st));
+    IAttachment* att = provider->attachDatabase(&st, Database().toUtf8().constData(),
+                                                dpb->getBufferLength(&st), dpb->getBuffer(&st));
     dpb->dispose();
     provider->release();
     if (att && !(st.getState() & IStatus::STATE_ERRORS))
@@ -186,7 +188,7 @@ TestDatabase::~TestDatabase() {
 }
 
 QString TestDatabase::Database() const {
-    return Host() + QStringLiteral("/3050:") + file_;
+    return server_.address + QLatin1Char(':') + file_;
 }
 
 QStringList TestDatabase::ConnectionParams() const {

@@ -20,10 +20,19 @@
 #include <memory>
 #include <vector>
 
+// A server that test databases are made on: its address as the client
+// library names it ("localhost/3050") and a folder on it that the server may
+// create database files in.
+struct DatabaseServer {
+    QString address;
+    QString dataDir;
+};
+
 class TestDatabase {
 public:
     // `tag` goes into the file name to tell the databases of a run apart.
-    explicit TestDatabase(const QString& tag = QStringLiteral("t"));
+    explicit TestDatabase(const QString& tag = QStringLiteral("t"),
+                          const DatabaseServer& server = LocalServer());
     ~TestDatabase(); // drops the database (unless made by Existing); a failure is only printed
     TestDatabase(const TestDatabase&) = delete;
     TestDatabase& operator=(const TestDatabase&) = delete;
@@ -36,12 +45,14 @@ public:
 
     static QString Host();
     static QString DataDir();
+    // The local server of the environment, on its standard port.
+    static DatabaseServer LocalServer();
     static QString User();
     static QString Password();
 
     // The file as the server sees it.
     const QString& File() const { return file_; }
-    // "host/3050:file", the form of the "Database" parameter.
+    // "host/port:file", the form of the "Database" parameter.
     QString Database() const;
     // A TSQLConnection parameter list for this database, in the order of
     // the data module's (BlobSize ... WaitOnLocks), with the test login.
@@ -69,6 +80,7 @@ public:
 private:
     TestDatabase(const QString& file, bool keep);
 
+    DatabaseServer server_;
     QString file_;
     bool keep_ = false;
     std::unique_ptr<Driver::Connection> conn_;
