@@ -264,6 +264,11 @@ QStringList TestDatabase::SplitScript(const QString& script) {
     return out;
 }
 
+void TestDatabase::Reattach() {
+    conn_ = std::make_unique<Driver::Connection>();
+    conn_->Attach(Options());
+}
+
 void TestDatabase::Run(const QString& script) {
     for (const QString& statement : SplitScript(script))
         conn_->ExecuteDirect(statement);

@@ -73,6 +73,9 @@ public:
     std::vector<QStringList> Query(const QString& sql);
     // The fixture's own attachment (SYSDBA), for anything else.
     Driver::Connection& Connection() { return *conn_; }
+    // A new attachment in place of one that its server dropped (a server
+    // stopped and started again).
+    void Reattach();
 
     // The statements of a script, as Run splits it.
     static QStringList SplitScript(const QString& script);
