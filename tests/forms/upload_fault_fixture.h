@@ -30,7 +30,13 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
+#include <ostream>
 #include <signal.h>
+
+// Texts in failure messages as text, not as code units.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 // What the catalog and the web folder hold of the test's articles: each
 // article's row (description, unit, category, subcategory, photograph

@@ -66,6 +66,8 @@ TEST_P(UploadServerGoesAway, MidRun) {
     TakeServerDown(GetParam().going);
 
     ExpectTheRunStoppedOnTheLostServer();
+    if (HasFatalFailure())
+        return;
     ASSERT_TRUE(StopProgram(SIGTERM));
     BringServerBack();
     EXPECT_FALSE(Stamped());
@@ -94,6 +96,8 @@ TEST_P(UploadServerGoesAway, BetweenAnArticlesStatementAndItsCommit) {
     hold.reset();
 
     ExpectTheRunStoppedOnTheLostServer();
+    if (HasFatalFailure())
+        return;
     ASSERT_TRUE(StopProgram(SIGTERM));
     BringServerBack();
     EXPECT_FALSE(Stamped());
