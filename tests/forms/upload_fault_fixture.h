@@ -112,6 +112,9 @@ protected:
     void Start() {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
+        // The C locale's dates (the ERP reads month/day/year) and English
+        // system error texts, whatever the machine's language.
+        env.insert("LC_ALL", "C.UTF-8");
         env.insert("XDG_RUNTIME_DIR", runtime_.path());
         env.insert("XDG_CONFIG_DIRS", settings_.ConfigDir());
         program_.setProcessEnvironment(env);
