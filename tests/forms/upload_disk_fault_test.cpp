@@ -81,10 +81,13 @@ protected:
         ASSERT_TRUE(StopProgram(SIGTERM));
         EXPECT_FALSE(Stamped());
     }
-    // No temporary file left beside the photographs.
-    void ExpectNoTemporaryFile() {
+    // Temporary files left beside the photographs, by name.
+    QStringList TemporaryFiles() {
+        QStringList names;
         for (const auto& [name, bytes] : State().files)
-            EXPECT_TRUE(name.endsWith(".jpg")) << name.toStdString() << " was left behind";
+            if (!name.endsWith(".jpg"))
+                names << name;
+        return names;
     }
 };
 
@@ -108,7 +111,8 @@ TEST_F(UploadDiskFault, AFullFileSystemStopsTheRunAndKeepsTheOldPhotographs) {
     ExpectNothingHalfDone(before);
     for (const auto& [name, bytes] : before.files)
         EXPECT_EQ(State().files[name], bytes) << name.toStdString() << " changed";
-    ExpectNoTemporaryFile();
+    // A full file system still lets the failed write remove its temporary.
+    EXPECT_EQ(TemporaryFiles(), QStringList());
 
     ASSERT_TRUE(QFile::remove(filler));
     Unstamp();
@@ -129,7 +133,12 @@ TEST_F(UploadDiskFault, AFolderMadeReadOnlyPartWayStopsTheRun) {
     if (HasFatalFailure())
         return;
     EXPECT_LT(ExpectNothingHalfDone(before), articles_) << "the run was over before the fault";
-    ExpectNoTemporaryFile();
+    // A read-only one may keep the temporary of the photograph it stopped,
+    // which the next write of that photograph removes.
+    const QStringList left = TemporaryFiles();
+    EXPECT_LE(left.size(), 1) << left.join(' ').toStdString();
+    for (const QString& name : left)
+        EXPECT_TRUE(name.endsWith(".jpg.tmp")) << name.toStdString();
 
     readOnly.reset();
     Unstamp();

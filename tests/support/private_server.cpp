@@ -185,6 +185,6 @@ void PrivateServer::Stop() {
     if (!Running())
         return;
     ::kill(static_cast<pid_t>(server_.processId()), SIGTERM);
-    if (!server_.waitForFinished(30000))
+    if (!server_.waitForFinished(10000))
         Kill();
 }

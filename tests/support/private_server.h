@@ -36,7 +36,8 @@ public:
     bool Start();
     // SIGKILL: the server ends at once, as in a crash or a power cut.
     void Kill();
-    // SIGTERM: the server shuts down in order, dropping its attachments.
+    // SIGTERM: the server shuts down in order, dropping its attachments
+    // (killed if that takes more than ten seconds).
     void Stop();
 
 private:
