@@ -16,7 +16,6 @@
 #include "grid/features/cds_dataset_features_eh.h"
 #include "grid/input/grid_mouse_eh.h"
 #include "grid/sorting/title_sort_eh.h"
-#include "platform/ui/application.h"
 #include "tests/data/engine/engine_fixture.h"
 #include "tests/support/memory_query.h"
 
@@ -172,13 +171,3 @@ BENCHMARK(BM_TitleClickSort)
     ->Iterations(40);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    TApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
