@@ -6,6 +6,7 @@
 // way. The two take turns going first; medians are compared, so that
 // machine load cancels out.
 
+#include "bench/grid/grid_bench_support.h"
 #include "data/dataset/client/clientdataset.h"
 #include "data/dataset/datasource.h"
 #include "data/dataset/fields/field.h"
@@ -26,18 +27,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 const QString kTyped = QStringLiteral("z");
-
-double Ms(Clock::duration d) {
-    return std::chrono::duration<double, std::milli>(d).count();
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
 
 // The results window's grid with its six columns and the incremental search,
 // shown and focused (the highlight is drawn only then), over `rows` article
@@ -45,18 +35,13 @@ double Median(std::vector<double> v) {
 struct TIncSearchView {
     explicit TIncSearchView(int rows) : form(nullptr) {
         auto* query = new TMemoryQuery(&form, enginetest::ArticleColumns());
-        static const char* words[] = {"Tornillo", "Tuerca", "Arandela", "Perno", "Clavo",
-                                      "Bisagra",  "Cable",  "Tubo",     "Codo",  "Llave"};
         query->Rows().reserve(static_cast<size_t>(rows));
-        for (int i = 1; i <= rows; ++i)
-            query->AppendRow({QStringLiteral("A%1").arg(i, 7, 10, QLatin1Char('0')),
-                              QStringLiteral("%1 de acero %2 mm serie %3")
-                                  .arg(QLatin1String(i == rows - 10 ? "Zapata" : words[i % 10]))
-                                  .arg(i % 97)
-                                  .arg(i % 13),
-                              QStringLiteral("PZA"), i % 40, i % 7,
-                              TBcd{static_cast<qint64>(i) * 125, 2}, TValue(),
-                              QStringLiteral("S")});
+        for (int i = 1; i <= rows; ++i) {
+            std::vector<TValue> row = ArticleRow(i);
+            if (i == rows - 10)
+                row[1] = QStringLiteral("Zapata de acero");
+            query->AppendRow(row);
+        }
         cds = ClientDataSetOn(*query, QStringLiteral("Articulos"));
         auto* source = new TDataSource(&form);
         source->SetDataSet(cds);
