@@ -435,15 +435,20 @@ TEST_F(IncSearchTest, TheMatchedTextIsDrawnOnYellowOverTheBeginningOfTheCellsTex
     LoadFromLocale(QLocale(QStringLiteral("es_MX")));
     OpenRows({{"A1", "perno", "pza", 100}, {"A2", "Tornillo de acero", "pza", 123450}});
     Show();
-    // A left-aligned text column and a right-aligned number column.
+    // A left-aligned text column, a right-aligned number column and the text
+    // column centred.
     struct {
         const char* column;
+        TAlignment alignment;
         const char* typed;
         const char* shown;
-    } cases[] = {{"DESCRIPCION", "torn", "Tornillo de acero"}, {"PRECIO", "12", "1234.5"}};
+    } cases[] = {{"DESCRIPCION", taLeftJustify, "torn", "Tornillo de acero"},
+                 {"PRECIO", taRightJustify, "12", "1234.5"},
+                 {"DESCRIPCION", taCenter, "tor", "Tornillo de acero"}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.column);
+        SCOPED_TRACE(testing::Message() << c.column << " " << c.alignment);
         GoTo(2, c.column);
+        grid_->SelectedColumn()->SetAlignment(c.alignment);
         const QRect cell = CurrentCell();
         const QImage before = Render();
         const QColor highlight = grid_->Palette().highlight;
