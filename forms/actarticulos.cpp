@@ -6,6 +6,7 @@
 #include "data/dataset/client/dataset_provider.h"
 #include "data/dataset/datasource.h"
 #include "data/dataset/fields/blob_fields.h"
+#include "data/dataset/sql/sqlconnection.h"
 #include "data/dmqb.h"
 #include "data/errors/error_log.h"
 #include "forms/accesoqb.h"
@@ -89,6 +90,9 @@ void Tfactarticulos::FormActivate(TObject*) {
     // The company goes into the stamp unquoted: a text that is not a number
     // stops the run before anything reaches a database.
     CheckedCompanyNumber(faccesoqb->Cia->Text());
+    // Every article runs the same lookup and the same few writes on the
+    // catalog, and the lookup only reads its table.
+    TRepeatedWork repeated(*fdmqb->Quelbo);
 
     CArticulos->Close();
     CArticulos->SetCommandText(ChangedArticlesStatement(FechaDesde(), HoraDesde()));

@@ -22,7 +22,7 @@ void RegisterGridExtensionEh(TGridExtensionFactoryEh factory) {
 
 void AddRegisteredExtensionsEh(TDBGridEh& grid) {
     for (TGridExtensionFactoryEh factory : Factories())
-        grid.AddExtension(factory());
+        grid.AddExtension(factory(grid));
 }
 
 bool TGridExtensionEh::KeyDown(TDBGridEh&, unsigned short&, TShiftState) {

@@ -79,8 +79,9 @@ public:
     virtual std::optional<QColor> CurrentIndicatorColor(const TDBGridEh& grid) const;
 };
 
-// Makes an extension for a grid being created.
-using TGridExtensionFactoryEh = std::unique_ptr<TGridExtensionEh> (*)();
+// Makes an extension for a grid being created (an extension that acts by
+// itself, on a timer, keeps the grid).
+using TGridExtensionFactoryEh = std::unique_ptr<TGridExtensionEh> (*)(TDBGridEh& grid);
 // Every grid created from now on gets an extension from `factory`, in the
 // order the factories were registered; registering one twice changes nothing.
 void RegisterGridExtensionEh(TGridExtensionFactoryEh factory);

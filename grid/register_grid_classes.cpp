@@ -4,6 +4,7 @@
 #include "grid/dbgrideh.h"
 #include "grid/features/cds_dataset_features_eh.h"
 #include "grid/finddialog/find_dialog_eh.h"
+#include "grid/incsearch/inc_search_eh.h"
 #include "grid/sorting/title_sort_eh.h"
 #include "platform/formfile/class_registry.h"
 #include "platform/formfile/form_reader.h"
@@ -152,9 +153,10 @@ void RegisterGridClasses() {
     RegisterUiClasses();
     RegisterCDSDatasetFeatures();
     // Every grid sorts by its titles; the extensions of the searches join
-    // the same way (RegisterFindDialogClasses).
-    RegisterGridExtensionEh(
-        []() -> std::unique_ptr<TGridExtensionEh> { return std::make_unique<TTitleSortEh>(); });
+    // the same way (RegisterFindDialogClasses, RegisterIncSearchEh).
+    RegisterGridExtensionEh([](TDBGridEh&) -> std::unique_ptr<TGridExtensionEh> {
+        return std::make_unique<TTitleSortEh>();
+    });
 
     TClassInfo& info = TClassRegistry::Instance().Register(
         QStringLiteral("TDBGridEh"), QStringLiteral("TControl"), [](TComponent* owner) {
@@ -258,4 +260,5 @@ void RegisterGridClasses() {
     FontProperties(builder, QStringLiteral("TitleFont."), &TDBGridEh::TitleFont);
     FontProperties(builder, QStringLiteral("FooterFont."), &TDBGridEh::FooterFont);
     RegisterFindDialogClasses();
+    RegisterIncSearchEh();
 }

@@ -7,6 +7,7 @@
 // Every figure is measured with both sizes (or both ways) in the same run and
 // reported with their ratio, so machine load cancels out.
 
+#include "bench/grid/grid_bench_support.h"
 #include "data/dataset/client/clientdataset.h"
 #include "data/dataset/datasource.h"
 #include "data/dataset/fields/field.h"
@@ -61,29 +62,6 @@ void operator delete[](void* p, std::size_t) noexcept {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Ms(Clock::duration d) {
-    return std::chrono::duration<double, std::milli>(d).count();
-}
-
-// Article i, as the ERP's article procedure gives one.
-std::vector<TValue> Article(int i) {
-    static const char* words[] = {"Tornillo", "Tuerca", "Arandela", "Perno", "Clavo",
-                                  "Bisagra",  "Cable",  "Tubo",     "Codo",  "Llave"};
-    return {QStringLiteral("A%1").arg(i, 7, 10, QLatin1Char('0')),
-            QStringLiteral("%1 de acero %2 mm serie %3")
-                .arg(QLatin1String(words[i % 10]))
-                .arg(i % 97)
-                .arg(i % 13),
-            QStringLiteral("PZA"),
-            i % 40,
-            i % 7,
-            TBcd{static_cast<qint64>(i) * 125, 2},
-            TValue(),
-            QStringLiteral("S")};
-}
-
 // A window-like owner with the rows in memory, their provider, the client
 // dataset, its source and (optionally) the results window's grid on it,
 // 854 x 406 with six columns.
@@ -92,7 +70,7 @@ struct TArticleView {
         query = new TMemoryQuery(&owner, enginetest::ArticleColumns());
         query->Rows().reserve(static_cast<size_t>(rows));
         for (int i = 1; i <= rows; ++i)
-            query->AppendRow(Article(i));
+            query->AppendRow(ArticleRow(i));
         cds = ClientDataSetOn(*query, QStringLiteral("Articulos"));
         source = new TDataSource(&owner);
         source->SetDataSet(cds);
@@ -101,11 +79,12 @@ struct TArticleView {
         grid = new TDBGridEh(&owner);
         grid->Widget()->setFont(QFont(QStringLiteral("DejaVu Sans"), 8));
         grid->SetBounds(0, 0, 854, 406);
-        grid->SetAutoFitColWidths(true);
         grid->SetFooterRowCount(1);
         grid->SetDataSource(source);
         for (const char* name : {"CODIGO", "DESCRIPCION", "UNIDAD", "CATEG", "SUBCATEG", "PRECIO"})
             grid->Columns().Add().SetFieldName(QLatin1String(name));
+        // Fitted once the columns are there, so that their widths share the room.
+        grid->SetAutoFitColWidths(true);
         image = QImage(grid->ClientWidth(), grid->ClientHeight(), QImage::Format_RGB32);
     }
     void Repaint() {
@@ -159,11 +138,6 @@ struct TTwoSizes {
     TArticleView small{1000};
     TArticleView large{1000000};
 };
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
 
 void Key(TDBGridEh& grid, unsigned short key, TShiftState shift = 0) {
     grid.KeyDown(key, shift);

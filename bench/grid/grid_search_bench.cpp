@@ -7,6 +7,7 @@
 // The two take turns going first; medians are compared, so that machine load
 // cancels out.
 
+#include "bench/grid/grid_bench_support.h"
 #include "data/dataset/client/clientdataset.h"
 #include "data/dataset/datasource.h"
 #include "data/dataset/fields/field.h"
@@ -21,36 +22,16 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 constexpr int kRows = 100000;
 const QString kMissing = QStringLiteral("no existe");
-
-double Ms(Clock::duration d) {
-    return std::chrono::duration<double, std::milli>(d).count();
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
 
 // The results window's grid, with its six columns, over the article rows.
 struct TSearchView {
     TSearchView() {
         auto* query = new TMemoryQuery(&owner, enginetest::ArticleColumns());
-        static const char* words[] = {"Tornillo", "Tuerca", "Arandela", "Perno", "Clavo",
-                                      "Bisagra",  "Cable",  "Tubo",     "Codo",  "Llave"};
         query->Rows().reserve(kRows);
         for (int i = 1; i <= kRows; ++i)
-            query->AppendRow({QStringLiteral("A%1").arg(i, 7, 10, QLatin1Char('0')),
-                              QStringLiteral("%1 de acero %2 mm serie %3")
-                                  .arg(QLatin1String(words[i % 10]))
-                                  .arg(i % 97)
-                                  .arg(i % 13),
-                              QStringLiteral("PZA"), i % 40, i % 7,
-                              TBcd{static_cast<qint64>(i) * 125, 2}, TValue(),
-                              QStringLiteral("S")});
+            query->AppendRow(ArticleRow(i));
         cds = ClientDataSetOn(*query, QStringLiteral("Articulos"));
         auto* source = new TDataSource(&owner);
         source->SetDataSet(cds);
@@ -59,10 +40,11 @@ struct TSearchView {
         cds->First();
         grid = new TDBGridEh(&owner);
         grid->SetBounds(0, 0, 854, 406);
-        grid->SetAutoFitColWidths(true);
         grid->SetDataSource(source);
         for (const char* name : {"CODIGO", "DESCRIPCION", "UNIDAD", "CATEG", "SUBCATEG", "PRECIO"})
             grid->Columns().Add().SetFieldName(QLatin1String(name));
+        // Fitted once the columns are there, so that their widths share the room.
+        grid->SetAutoFitColWidths(true);
     }
 
     TComponent owner;

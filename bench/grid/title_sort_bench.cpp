@@ -10,13 +10,13 @@
 // Every click on the same title reverses the order (ascending, descending,
 // ascending...), so each one builds a whole index.
 
+#include "bench/grid/grid_bench_support.h"
 #include "data/dataset/client/clientdataset.h"
 #include "data/dataset/datasource.h"
 #include "grid/dbgrideh.h"
 #include "grid/features/cds_dataset_features_eh.h"
 #include "grid/input/grid_mouse_eh.h"
 #include "grid/sorting/title_sort_eh.h"
-#include "platform/ui/application.h"
 #include "tests/data/engine/engine_fixture.h"
 #include "tests/support/memory_query.h"
 
@@ -31,17 +31,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 constexpr int kRows = 100000;
-
-double Ms(Clock::duration d) {
-    return std::chrono::duration<double, std::milli>(d).count();
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
 
 // Article rows as a catalog has them: codes of 6 to 10 characters,
 // descriptions of 3 to 8 words (about 35 characters), 40 categories.
@@ -172,13 +162,3 @@ BENCHMARK(BM_TitleClickSort)
     ->Iterations(40);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    TApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -72,6 +72,19 @@ void UploadSetup::Reset() {
     catalog_.Run(QStringLiteral("delete from ARTICULOS;"
                                 "update COMPANIA set COMP_FECACT = '2020-04-23', "
                                 "COMP_HORACT = '14:05:09' where COMP_ID = 1;"));
+    // Every second article is in the catalog already, with other values in
+    // every column the upload writes: it is updated, the others inserted.
+    Driver::Connection& catalog = catalog_.Connection();
+    catalog.StartTransaction(Driver::Isolation::ReadCommitted);
+    const auto insert = catalog.Prepare(
+        QStringLiteral("insert into ARTICULOS (ARTI_COD, ARTI_DES, ARTI_UNIDAD, CATE_ID, SUCA_ID, "
+                       "ARTI_FOTO, ARTI_ACTIVO) values (?, 'Descripción anterior', 'CJA', 99, "
+                       "999, null, 'N')"));
+    for (int i = 1; i < articles_; i += 2) {
+        insert->SetText(0, Code(i));
+        insert->Execute();
+    }
+    catalog.Commit();
     QDir(WebFolder()).removeRecursively();
     QDir().mkpath(WebFolder());
 }

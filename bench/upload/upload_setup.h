@@ -26,9 +26,10 @@ public:
     static QString Code(int index);
 
     int Articles() const { return articles_; }
-    // The catalog as before a first upload: no article, company 1 stamped
-    // 23 April 2020, 14:05:09 (every article changed after it); the web
-    // folder empty.
+    // The catalog before an upload: every second article (index 1, 3, ...)
+    // there with other values ('Descripción anterior', 'CJA', 99, 999, no
+    // photograph, 'N'), the others not; company 1 stamped 23 April 2020,
+    // 14:05:09 (every article changed after it); the web folder empty.
     void Reset();
 
     TestDatabase& Erp() { return erp_; }

@@ -124,6 +124,8 @@ void Connection::Detach() {
     for (StatementImpl* s : statements)
         s->Release();
     c.statements.clear();
+    c.idle.Clear(c.master);
+    c.Release(c.reads, true);
     c.Release(c.transaction, false);
     c.Release(c.retained, true);
     if (c.attachment) {
@@ -147,46 +149,70 @@ QString Connection::QuoteChar() const {
     return impl_->options.sqlDialect >= 3 ? QStringLiteral("\"") : QString();
 }
 
+PreparedStatement ConnectionImpl::PrepareText(const QByteArray& text, ITransaction* tra) {
+    CheckAttached();
+    if (std::optional<PreparedStatement> kept = idle.Take(text))
+        return std::move(*kept);
+    // Preparing needs a transaction to read the metadata in; it only reads.
+    ITransaction* own = tra ? nullptr : Start(options.isolation, true);
+    FbStatus st(master);
+    PreparedStatement p;
+    p.text = text;
+    p.statement = attachment->prepare(&st, tra ? tra : own, static_cast<unsigned>(text.size()),
+                                      text.constData(), static_cast<unsigned>(options.sqlDialect),
+                                      IStatement::PREPARE_PREFETCH_METADATA);
+    if (!st.Failed())
+        p.type = p.statement->getType(&st);
+    if (!st.Failed())
+        p.inMeta = p.statement->getInputMetadata(&st);
+    if (!st.Failed())
+        p.outMeta = p.statement->getOutputMetadata(&st);
+    Release(own, !st.Failed());
+    if (st.Failed()) {
+        const QString message = st.Text(util);
+        p.Free(master);
+        throw Error(Status::ServerError, message);
+    }
+    return p;
+}
+
 std::unique_ptr<Statement> Connection::Prepare(const QString& sql) {
     ConnectionImpl& c = *impl_;
     c.CheckAttached();
-    // Preparing needs a transaction to read the metadata in.
-    ITransaction* tra = c.transaction;
-    bool own = false;
-    if (!tra) {
-        tra = c.Start(c.options.isolation);
-        own = true;
-    }
-    FbStatus st(c.master);
-    const QByteArray text = c.SqlBytes(sql);
-    IStatement* stmt = c.attachment->prepare(
-        &st, tra, static_cast<unsigned>(text.size()), text.constData(),
-        static_cast<unsigned>(c.options.sqlDialect), IStatement::PREPARE_PREFETCH_METADATA);
-    if (st.Failed()) {
-        const QString message = st.Text(c.util);
-        if (own)
-            c.Release(tra, false);
-        throw Error(Status::ServerError, message);
-    }
+    PreparedStatement p = c.PrepareText(c.SqlBytes(sql), c.transaction);
     auto impl = std::make_unique<StatementImpl>();
     impl->conn = &c;
-    impl->statement = stmt;
-    impl->type = stmt->getType(&st);
-    if (!st.Failed())
-        impl->inMeta = stmt->getInputMetadata(&st);
-    if (!st.Failed())
-        impl->outMeta = stmt->getOutputMetadata(&st);
-    if (!st.Failed() && impl->inMeta)
-        impl->params.resize(impl->inMeta->getCount(&st));
-    if (own)
-        c.Release(tra, true);
-    if (st.Failed()) {
-        const QString message = st.Text(c.util);
-        impl->Release();
-        throw Error(Status::ServerError, message);
-    }
+    impl->text = std::move(p.text);
+    impl->statement = p.statement;
+    impl->type = p.type;
+    impl->inMeta = p.inMeta;
+    impl->outMeta = p.outMeta;
+    FbStatus st(c.master);
+    impl->params.resize(impl->inMeta ? impl->inMeta->getCount(&st) : 0);
     c.statements.insert(impl.get());
     return std::unique_ptr<Statement>(new Statement(std::move(impl)));
+}
+
+void Connection::SetStatementReuse(bool on) {
+    ConnectionImpl& c = *impl_;
+    c.reuse = on;
+    if (!on)
+        c.idle.Clear(c.master);
+}
+
+bool Connection::StatementReuse() const {
+    return impl_->reuse;
+}
+
+void Connection::SetReadOnlyReads(bool on) {
+    ConnectionImpl& c = *impl_;
+    c.readOnlyReads = on;
+    if (!on)
+        c.Release(c.reads, true);
+}
+
+bool Connection::ReadOnlyReads() const {
+    return impl_->readOnlyReads;
 }
 
 qint64 Connection::ExecuteDirect(const QString& sql) {

@@ -47,6 +47,33 @@ public:
     // its connection's attachment: Detach releases it (it then raises
     // InvalidHandle when used).
     std::unique_ptr<Statement> Prepare(const QString& sql);
+    // While on, a statement released stays prepared in a cache of the
+    // attachment (StatementCache::kCapacity texts at most, the least recently
+    // used freed first) and Prepare of the same text takes it again. Off (the
+    // default), and on turning it off, released statements are freed on the
+    // server. The setting outlives a detach; the cache does not.
+    //
+    // Reuse is for a bounded piece of work: Firebird 3 does not refuse a
+    // statement prepared before another attachment changed its table or
+    // procedure, it runs it against the old layout (a dropped column still
+    // written, a new one not read), and a prepared statement keeps its table
+    // from being dropped.
+    void SetStatementReuse(bool on);
+    bool StatementReuse() const;
+
+    // While on, the selects run outside the explicit transaction share one
+    // read-only read-committed transaction, started at the first and
+    // committed when this is turned off or the connection detaches: no
+    // transaction to start and end per select, and none that writes to the
+    // database (with forced writes, a synced write per select). For selects
+    // that only read: one that calls a procedure or function that writes is
+    // refused ("attempted update during read-only transaction"). Not for
+    // repeatable read (each select then keeps a read-only transaction of its
+    // own) nor with commit retain (whose kept context serves writes too).
+    // Off by default; the setting outlives a detach.
+    void SetReadOnlyReads(bool on);
+    bool ReadOnlyReads() const;
+
     // Prepares, executes and releases a statement without parameters;
     // returns the affected-row count.
     qint64 ExecuteDirect(const QString& sql);

@@ -4,6 +4,7 @@
 
 #include "data/driver/connection.h"
 #include "data/driver/fb_status.h"
+#include "data/driver/statement_cache.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -25,9 +26,23 @@ struct ConnectionImpl {
     ConnectOptions options;
     bool utf8 = false; // the connection's character set is UTF8
     std::set<StatementImpl*> statements;
+    bool reuse = false;         // statements released go to `idle`
+    bool readOnlyReads = false; // selects outside `transaction` run read-only
+    // The one read-only read-committed transaction those selects share.
+    Firebird::ITransaction* reads = nullptr;
+    StatementCache idle; // prepared statements free for their text again
 
     void CheckAttached() const;
-    Firebird::ITransaction* Start(Isolation isolation);
+    // A read-only transaction ends without a write to the database's
+    // transaction inventory: with forced writes, one synced write less.
+    Firebird::ITransaction* Start(Isolation isolation, bool readOnly = false);
+    // A statement for `text`: the one kept in the cache, else prepared in
+    // `tra` (null: in a transaction of its own). Raises ServerError.
+    PreparedStatement PrepareText(const QByteArray& text, Firebird::ITransaction* tra);
+    // The transaction a select outside `transaction` runs in when it need
+    // not be one of its own: `reads`, started on first use. Null when the
+    // select needs its own.
+    Firebird::ITransaction* SharedReadTransaction();
     // Ends a transaction the driver started for one statement.
     void EndOwn(Firebird::ITransaction* tra, bool commit);
     void Release(Firebird::ITransaction*& tra, bool commit) noexcept;
@@ -54,6 +69,7 @@ struct Param {
 
 struct StatementImpl {
     ConnectionImpl* conn = nullptr;
+    QByteArray text; // the SQL as prepared
     Firebird::IStatement* statement = nullptr;
     Firebird::IMessageMetadata* inMeta = nullptr; // as the server describes the markers
     Firebird::IMessageMetadata* outMeta = nullptr;
@@ -64,6 +80,8 @@ struct StatementImpl {
 
     void CheckValid() const;
     Param& At(int index);
+    // Gives the prepared statement back to the connection's cache (or frees
+    // it when the connection is gone) and leaves this one invalid.
     void Release() noexcept;
 };
 

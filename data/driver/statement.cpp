@@ -18,12 +18,14 @@ bool IsSelect(unsigned type) {
 // when this goes (the execution failed).
 class ExecutionTransaction {
 public:
-    ExecutionTransaction(ConnectionImpl& c, bool rows) : c_(c), tra_(c.transaction) {
-        if (tra_)
+    ExecutionTransaction(ConnectionImpl& c, bool rows, bool select) : c_(c), tra_(c.transaction) {
+        if (tra_ || (select && (tra_ = c.SharedReadTransaction())))
             return;
         // Commit retain keeps one context for the statements without rows.
-        tra_ = !rows && c.options.commitRetain && c.retained ? c.retained
-                                                             : c.Start(c.options.isolation);
+        const bool readOnly = select && c.readOnlyReads && !c.options.commitRetain;
+        tra_ = !rows && c.options.commitRetain && c.retained
+                   ? c.retained
+                   : c.Start(c.options.isolation, readOnly);
         own_ = true;
     }
     ~ExecutionTransaction() {
@@ -88,20 +90,16 @@ Param& StatementImpl::At(int index) {
 void StatementImpl::Release() noexcept {
     if (cursor)
         cursor->Close(true);
-    if (inMeta)
-        inMeta->release();
-    if (outMeta)
-        outMeta->release();
-    inMeta = outMeta = nullptr;
-    if (statement && conn) {
-        FbStatus st(conn->master);
-        statement->free(&st);
-        if (st.Failed())
-            statement->release();
+    if (conn) {
+        PreparedStatement p{std::move(text), statement, inMeta, outMeta, type};
+        if (p.statement && conn->attachment && conn->reuse)
+            conn->idle.Put(std::move(p), conn->master);
+        else
+            p.Free(conn->master);
+        conn->statements.erase(this);
     }
     statement = nullptr;
-    if (conn)
-        conn->statements.erase(this);
+    inMeta = outMeta = nullptr;
     conn = nullptr;
 }
 
@@ -236,7 +234,7 @@ std::unique_ptr<Cursor> Statement::Execute() {
     const bool rows = ReturnsRows();
 
     InputMessage input(s);
-    ExecutionTransaction tra(c, rows);
+    ExecutionTransaction tra(c, rows, IsSelect(s.type));
     input.Encode(tra.get());
     FbStatus st(c.master);
 

@@ -7,12 +7,12 @@ namespace Driver {
 
 // ---- Transactions the driver starts -------------------------------------------
 
-ITransaction* ConnectionImpl::Start(Isolation isolation) {
+ITransaction* ConnectionImpl::Start(Isolation isolation, bool readOnly) {
     CheckAttached();
     FbStatus st(master);
     IXpbBuilder* tpb = util->getXpbBuilder(&st, IXpbBuilder::TPB, nullptr, 0);
     st.Check(Status::ServerError, util);
-    tpb->insertTag(&st, isc_tpb_write);
+    tpb->insertTag(&st, readOnly ? isc_tpb_read : isc_tpb_write);
     if (isolation == Isolation::RepeatableRead) {
         tpb->insertTag(&st, isc_tpb_concurrency);
     } else {
@@ -26,6 +26,19 @@ ITransaction* ConnectionImpl::Start(Isolation isolation) {
     tpb->dispose();
     st.Check(Status::ServerError, util);
     return tra;
+}
+
+ITransaction* ConnectionImpl::SharedReadTransaction() {
+    // Read committed reads each statement's rows as committed when it
+    // starts, whatever transaction it runs in, and a read-only one holds
+    // nothing back on the server; a snapshot (repeatable read) would be
+    // frozen at the first select. A context kept by commit retain serves
+    // writes too.
+    if (!readOnlyReads || options.isolation == Isolation::RepeatableRead || options.commitRetain)
+        return nullptr;
+    if (!reads)
+        reads = Start(options.isolation, true);
+    return reads;
 }
 
 void ConnectionImpl::EndOwn(ITransaction* tra, bool commit) {

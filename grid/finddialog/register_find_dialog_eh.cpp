@@ -5,7 +5,7 @@
 
 namespace {
 
-std::unique_ptr<TGridExtensionEh> MakeFindDialogKey() {
+std::unique_ptr<TGridExtensionEh> MakeFindDialogKey(TDBGridEh&) {
     return std::make_unique<TFindDialogKeyEh>();
 }
 

@@ -34,6 +34,15 @@ private:
                    : nullptr;
     }
 
+    // Calls visit(slot, span, column) for each drawn column slot, left to right.
+    template <class Visit> void ForEachColumn(Visit visit) const {
+        for (size_t s = 0; s < g_.columns.size(); ++s) {
+            const TGridColumnSpanEh& span = g_.columns[s];
+            if (TColumnEh* column = ColumnOf(span))
+                visit(static_cast<int>(s), span, *column);
+        }
+    }
+
     bool Fixed3D() const { return grid_.OptionsEh().Contains(TDBGridEhOption::dghFixed3D); }
     int ShownRows() const { return g_.shownRows; }
     int DataBottom() const { return g_.DataBottom(); }
@@ -46,14 +55,9 @@ private:
             GridCellPainterEh::PaintIndicatorCell(painter_, corner, palette_);
         }
         const int pressed = grid_.Mouse().PressedTitle();
-        for (size_t s = 0; s < g_.columns.size(); ++s) {
-            const TGridColumnSpanEh& span = g_.columns[s];
-            TColumnEh* columnOf = ColumnOf(span);
-            if (!columnOf)
-                continue;
-            TColumnEh& column = *columnOf;
+        ForEachColumn([&](int s, const TGridColumnSpanEh& span, TColumnEh& column) {
             TTitleCellEh title;
-            title.cell = g_.TitleRect(static_cast<int>(s));
+            title.cell = g_.TitleRect(s);
             title.caption = column.Title().Caption();
             title.font = column.Title().EffectiveFont();
             title.textColor = column.Title().FontColor(palette_.fixedText);
@@ -66,7 +70,7 @@ private:
                     for (const auto& extension : grid_.Extensions())
                         extension->PaintTitleDecoration(p, info, caption);
                 });
-        }
+        });
     }
 
     std::optional<TIndicatorGlyphEh> CurrentGlyph() const {
@@ -102,15 +106,10 @@ private:
                 }
                 GridCellPainterEh::PaintIndicatorCell(painter_, indicator, palette_);
             }
-            for (size_t s = 0; s < g_.columns.size(); ++s) {
-                const TGridColumnSpanEh& span = g_.columns[s];
-                TColumnEh* columnOf = ColumnOf(span);
-                if (!columnOf)
-                    continue;
-                TColumnEh& column = *columnOf;
+            ForEachColumn([&](int s, const TGridColumnSpanEh& span, TColumnEh& column) {
                 const TField* field = column.Field();
                 TDataCellEh cell;
-                cell.cell = g_.CellRect(static_cast<int>(s), r);
+                cell.cell = g_.CellRect(s, r);
                 cell.text =
                     field ? column.DisplayTextOf(rows.Value(*dataSet_, r, *field)) : QString();
                 cell.font = column.EffectiveFont();
@@ -132,7 +131,7 @@ private:
                     for (const auto& extension : grid_.Extensions())
                         extension->PaintCurrentCellOverlay(painter_, info);
                 }
-            }
+            });
         }
     }
 
@@ -149,21 +148,17 @@ private:
                 indicator.raised = Fixed3D();
                 GridCellPainterEh::PaintIndicatorCell(painter_, indicator, palette_);
             }
-            for (size_t s = 0; s < g_.columns.size(); ++s) {
-                const TGridColumnSpanEh& span = g_.columns[s];
-                const TColumnEh* column = ColumnOf(span);
-                if (!column)
-                    continue;
+            ForEachColumn([&](int, const TGridColumnSpanEh& span, const TColumnEh& column) {
                 TDataCellEh cell;
                 cell.cell = QRect(span.left, top, span.width, g_.rowHeight);
-                cell.text = column->Footer().DisplayText();
+                cell.text = column.Footer().DisplayText();
                 cell.font = font;
                 cell.background = palette_.footer;
                 cell.textColor = palette_.footerText;
-                cell.alignment = column->Alignment();
+                cell.alignment = column.Alignment();
                 cell.raised = footer3D;
                 GridCellPainterEh::PaintDataCell(painter_, cell, palette_);
-            }
+            });
         }
     }
 

@@ -312,6 +312,20 @@ void TSQLConnection::DoDisconnect() {
     state_ = csStateClosed;
 }
 
+void TSQLConnection::BeginRepeatedWork() {
+    if (repeatedWork_++ > 0)
+        return;
+    driver_->SetStatementReuse(true);
+    driver_->SetReadOnlyReads(true);
+}
+
+void TSQLConnection::EndRepeatedWork() {
+    if (repeatedWork_ == 0 || --repeatedWork_ > 0)
+        return;
+    driver_->SetStatementReuse(false);
+    driver_->SetReadOnlyReads(false);
+}
+
 void TSQLConnection::CloseDataSets() {
     const std::vector<TSQLQuery*> queries = queries_;
     for (TSQLQuery* q : queries)

@@ -144,6 +144,16 @@ public:
     // The message of the last failed driver operation of the connection.
     const QString& LastError() const { return lastError_; }
 
+    // Nested: from the first Begin to the last End, the statements the
+    // queries and applies run stay prepared, by their text, for the next run
+    // of the same text (Driver::Connection::SetStatementReuse), and the
+    // queries' selects run in read-only transactions of their own
+    // (Driver::Connection::SetReadOnlyReads). For a piece of work that runs
+    // the same few statements many times and whose selects only read; use
+    // TRepeatedWork.
+    void BeginRepeatedWork();
+    void EndRepeatedWork();
+
     // The queries that use this connection, and the open ones among them.
     int DataSetCount() const { return static_cast<int>(queries_.size()); }
     TSQLQuery* DataSets(int index) const { return queries_.at(static_cast<size_t>(index)); }
@@ -183,6 +193,23 @@ private:
     QString lastError_;
     std::unique_ptr<Driver::Connection> driver_;
     std::vector<TSQLQuery*> queries_;
+    int repeatedWork_ = 0;
+};
+
+// A piece of work on a connection that runs the same few statements many
+// times and whose selects only read: while it lives, statements stay
+// prepared and selects run read-only (TSQLConnection::BeginRepeatedWork).
+class TRepeatedWork {
+public:
+    explicit TRepeatedWork(TSQLConnection& connection) : connection_(connection) {
+        connection_.BeginRepeatedWork();
+    }
+    ~TRepeatedWork() { connection_.EndRepeatedWork(); }
+    TRepeatedWork(const TRepeatedWork&) = delete;
+    TRepeatedWork& operator=(const TRepeatedWork&) = delete;
+
+private:
+    TSQLConnection& connection_;
 };
 
 // Binds a parameter to marker `index` (0-based) of a driver statement by its

@@ -294,3 +294,25 @@ TEST(SqlConnectionExecute, RunsAFreshStatementAndCountsRows) {
     EXPECT_EQ(c->LastError(), message);
     EXPECT_EQ(c->ConnectionState(), csStateOpen);
 }
+
+TEST(SqlConnectionRepeatedWork, NestsAndOutlivesAReconnect) {
+    TestDatabase db;
+    auto c = DesignTimeConnection(db.ConnectionParams());
+    const Driver::Connection* driver = nullptr;
+    {
+        TRepeatedWork outer(*c);
+        {
+            TRepeatedWork inner(*c);
+            c->Open();
+            driver = &c->DriverConnection();
+            EXPECT_TRUE(driver->StatementReuse() && driver->ReadOnlyReads());
+        }
+        // The login sequence closes and opens the connection again.
+        c->Close();
+        c->Open();
+        EXPECT_TRUE(driver->StatementReuse() && driver->ReadOnlyReads());
+        EXPECT_EQ(c->ExecuteDirect(QStringLiteral("create table T (ID integer)")), 0);
+        EXPECT_EQ(c->ExecuteDirect(QStringLiteral("insert into T values (1)")), 1);
+    }
+    EXPECT_FALSE(driver->StatementReuse() || driver->ReadOnlyReads());
+}
