@@ -53,6 +53,18 @@ protected:
             << settings_.ErrorLog().toStdString();
         EXPECT_TRUE(ProgramRunning()) << "the program ended instead of reporting the failure";
     }
+    // The server goes (and with it the hold's lock), the run stops on it,
+    // the program is ended, the server comes back: nothing is stamped.
+    void GoAwayAndComeBack(Going going, std::unique_ptr<CommitHold>& hold) {
+        TakeServerDown(going);
+        hold.reset();
+        ExpectTheRunStoppedOnTheLostServer();
+        if (HasFatalFailure())
+            return;
+        ASSERT_TRUE(StopProgram(SIGTERM));
+        BringServerBack();
+        EXPECT_FALSE(Stamped());
+    }
 };
 
 class UploadServerGoesAway : public UploadServerFault,
@@ -66,15 +78,9 @@ TEST_P(UploadServerGoesAway, MidRun) {
     auto brake = std::make_unique<CommitHold>(catalog_->Db(), Code(articles_));
     Start();
     ASSERT_TRUE(PhotosWritten(3)) << settings_.ErrorLog().toStdString();
-    TakeServerDown(GetParam().going);
-    brake.reset();
-
-    ExpectTheRunStoppedOnTheLostServer();
+    GoAwayAndComeBack(GetParam().going, brake);
     if (HasFatalFailure())
         return;
-    ASSERT_TRUE(StopProgram(SIGTERM));
-    BringServerBack();
-    EXPECT_FALSE(Stamped());
     EXPECT_LT(ExpectNothingHalfDone(before), articles_) << "the run was over before the fault";
 
     RunToTheEnd();
@@ -96,15 +102,9 @@ TEST_P(UploadServerGoesAway, BetweenAnArticlesStatementAndItsCommit) {
     Start();
     ASSERT_TRUE(Eventually(30000, [&] { return hold->Reached(); }))
         << settings_.ErrorLog().toStdString();
-    TakeServerDown(GetParam().going);
-    hold.reset();
-
-    ExpectTheRunStoppedOnTheLostServer();
+    GoAwayAndComeBack(GetParam().going, hold);
     if (HasFatalFailure())
         return;
-    ASSERT_TRUE(StopProgram(SIGTERM));
-    BringServerBack();
-    EXPECT_FALSE(Stamped());
     const UploadState after = State();
     std::map<QString, QStringList> rows;
     std::map<QString, QByteArray> files;
