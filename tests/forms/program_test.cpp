@@ -203,6 +203,8 @@ TEST_P(ProgramStop, EndsPromptlyAndCleanly) {
     if (HasFatalFailure())
         return;
     const qint64 pid = program_.processId();
+    // A pid of 0 would signal the test's own process group.
+    ASSERT_GT(pid, 0) << "the program ended before the signal";
     const QByteArray logBefore = settings_.ErrorLog();
     ASSERT_EQ(::kill(static_cast<pid_t>(pid), c.signal), 0);
 

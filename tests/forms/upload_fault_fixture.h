@@ -131,8 +131,11 @@ protected:
         program_.waitForFinished();
     }
     // Sends `signal` and waits up to `ms` for the program to end.
+    // A program that has already ended gets no signal: its pid reads 0, which
+    // would signal the test's own process group.
     bool StopProgram(int signal, int ms = 5000) {
-        ::kill(static_cast<pid_t>(program_.processId()), signal);
+        if (const qint64 pid = program_.processId(); pid > 0)
+            ::kill(static_cast<pid_t>(pid), signal);
         return program_.waitForFinished(ms);
     }
     bool ProgramRunning() { return !program_.waitForFinished(100); }

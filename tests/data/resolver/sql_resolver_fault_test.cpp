@@ -58,6 +58,7 @@ TEST_F(SqlResolverFault, ACommitCutOffByTheServerGoingAwayLeavesNothing) {
     // Once the commit waits, the server dies, killed from another thread:
     // this one is inside the commit.
     const auto serverPid = static_cast<pid_t>(server_.ProcessId());
+    ASSERT_GT(serverPid, 0) << "the private server is not running";
     auto watcher = std::make_unique<Driver::Connection>();
     watcher->Attach(db_->Options());
     std::thread cut([&] {
