@@ -11,7 +11,9 @@ DATA_DIR=$AMQB_FB_DATA
 CONF=/etc/firebird/3.0/databases.conf
 PWFILE=/etc/firebird/3.0/SYSDBA.password
 
-server_running() { pgrep -x firebird >/dev/null 2>&1; }
+# The system's server runs as the firebird user; a test's private server
+# (tests/support/private_server) runs as root and does not count.
+server_running() { pgrep -x -u firebird firebird >/dev/null 2>&1; }
 
 if ! server_running; then
   /etc/init.d/firebird3.0 start >/dev/null
