@@ -37,7 +37,7 @@ public:
     void Clear() { value_ = TValue(); }
 
     // Typed access. Each setter also sets the data type, as the
-    // description's library does (AsString keeps ftFixedChar, ftWideString
+    // program's class library does (AsString keeps ftFixedChar, ftWideString
     // and ftMemo).
     QString AsString() const { return value_.AsString(); }
     void SetAsString(const QString& v);

@@ -70,7 +70,7 @@ private:
     // The field names of the columns listed in cbFindIn, in its order.
     QStringList findInFields_;
     bool firstTry_ = true;
-    // The client height the description gives, with the tree row.
+    // The client height the form description gives, with the tree row.
     int fullClientHeight_ = 0;
 };
 

@@ -255,7 +255,7 @@ void TSQLConnection::DoConnect() {
     try {
         if (!connectionName_.isEmpty() && ParamValue(u"Database").trimmed().isEmpty())
             DatabaseError(QStringLiteral("Missing Database property"));
-        // The driver library of the original is built in: only its own name
+        // The program's driver library is built in: only its own name
         // and entry lead to it.
         const QString library =
             libraryName_.trimmed().isEmpty() ? kDefaultLibrary : libraryName_.trimmed();

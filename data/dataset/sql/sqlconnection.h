@@ -20,7 +20,7 @@ class Statement;
 class TSQLQuery;
 
 // The parameter list of a connection: "Name=Value" lines, read and written by
-// name without regard to case (the description's Params.Values[...]).
+// name without regard to case (Params.Values[...]).
 class TConnectionParams {
 public:
     TConnectionParams() = default;
@@ -69,7 +69,7 @@ public:
     ~TSQLConnection() override;
     QString ClassName() const override { return QStringLiteral("TSQLConnection"); }
 
-    // The names of the original driver set-up, kept as given. Empty
+    // The names of the driver set-up the program was configured with, kept as given. Empty
     // LibraryName / GetDriverFunc / VendorLib mean the built-in driver's
     // own ("sqldrvfb.dll", "getSQLDriverFB", "FBCLIENT.DLL"). The driver is
     // built in, so LibraryName must name it (any other: "Unable to Load %s")

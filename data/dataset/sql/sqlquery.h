@@ -23,7 +23,7 @@ struct TSQLColumn {
     QString Name;
     TFieldType DataType = ftUnknown;
     // Strings: characters; ftBytes/ftVarBytes: bytes; ftBCD/ftFMTBcd: the
-    // scale (as the description's field definitions do); others 0.
+    // scale (as field definitions give it); others 0.
     int Size = 0;
     int Precision = 0; // ftFMTBcd: the digits of the storage (4, 9 or 18)
     int Scale = 0;

@@ -1,6 +1,6 @@
 #pragma once
 // The field and parameter types shared by parameters, queries, fields and
-// client datasets, in the order and with the names of the description's
+// client datasets, in the order and with the names of the program's
 // class library (TFieldType).
 
 #include <QString>

@@ -49,7 +49,7 @@ public:
     Kind GetKind() const { return static_cast<Kind>(v_.index()); }
     bool IsNull() const { return GetKind() == Kind::Null; }
 
-    // Conversions, as a variant of the description's library converts; a
+    // Conversions, as the class library's variant converts; a
     // value that cannot be converted raises EConvertError. A null reads as
     // "", 0, false, the zero date-time or no bytes.
     QString
