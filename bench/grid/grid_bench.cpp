@@ -80,11 +80,7 @@ struct TArticleView {
         grid->Widget()->setFont(QFont(QStringLiteral("DejaVu Sans"), 8));
         grid->SetBounds(0, 0, 854, 406);
         grid->SetFooterRowCount(1);
-        grid->SetDataSource(source);
-        for (const char* name : {"CODIGO", "DESCRIPCION", "UNIDAD", "CATEG", "SUBCATEG", "PRECIO"})
-            grid->Columns().Add().SetFieldName(QLatin1String(name));
-        // Fitted once the columns are there, so that their widths share the room.
-        grid->SetAutoFitColWidths(true);
+        ShowArticleColumns(*grid, source);
         image = QImage(grid->ClientWidth(), grid->ClientHeight(), QImage::Format_RGB32);
     }
     void Repaint() {

@@ -1,9 +1,11 @@
 #pragma once
 // What the grid benchmarks share: milliseconds from the steady clock, the
-// median of a run's samples, and article rows as the ERP's article
-// procedure gives them.
+// median of a run's samples, article rows as the ERP's article procedure
+// gives them, and the results window's columns on a grid.
 
+#include "data/dataset/datasource.h"
 #include "data/dataset/values/value.h"
+#include "grid/dbgrideh.h"
 
 #include <QString>
 #include <algorithm>
@@ -37,4 +39,13 @@ inline std::vector<TValue> ArticleRow(int i) {
             TBcd{static_cast<qint64>(i) * 125, 2},
             TValue(),
             QStringLiteral("S")};
+}
+
+// Links `grid` to `source` with the results window's six columns, fitted once
+// they are all there so that their widths share the room.
+inline void ShowArticleColumns(TDBGridEh& grid, TDataSource* source) {
+    grid.SetDataSource(source);
+    for (const char* name : {"CODIGO", "DESCRIPCION", "UNIDAD", "CATEG", "SUBCATEG", "PRECIO"})
+        grid.Columns().Add().SetFieldName(QLatin1String(name));
+    grid.SetAutoFitColWidths(true);
 }

@@ -40,11 +40,7 @@ struct TSearchView {
         cds->First();
         grid = new TDBGridEh(&owner);
         grid->SetBounds(0, 0, 854, 406);
-        grid->SetDataSource(source);
-        for (const char* name : {"CODIGO", "DESCRIPCION", "UNIDAD", "CATEG", "SUBCATEG", "PRECIO"})
-            grid->Columns().Add().SetFieldName(QLatin1String(name));
-        // Fitted once the columns are there, so that their widths share the room.
-        grid->SetAutoFitColWidths(true);
+        ShowArticleColumns(*grid, source);
     }
 
     TComponent owner;

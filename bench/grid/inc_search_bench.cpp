@@ -53,10 +53,7 @@ struct TIncSearchView {
         grid->SetParent(&form);
         grid->SetBounds(0, 0, 854, 406);
         grid->SetOptionsEh({TDBGridEhOption::dghIncSearch, TDBGridEhOption::dghDialogFind});
-        grid->SetDataSource(source);
-        for (const char* name : {"CODIGO", "DESCRIPCION", "UNIDAD", "CATEG", "SUBCATEG", "PRECIO"})
-            grid->Columns().Add().SetFieldName(QLatin1String(name));
-        grid->SetAutoFitColWidths(true);
+        ShowArticleColumns(*grid, source);
         search =
             static_cast<TIncSearchEh*>(&grid->AddExtension(std::make_unique<TIncSearchEh>(*grid)));
         form.Show();

@@ -81,11 +81,7 @@ struct TSortedView {
         options.Include(TDBGridEhOption::dghMultiSortMarking);
         grid->SetOptionsEh(options);
         grid->ColumnDefValues().Title.TitleButton = true;
-        grid->SetDataSource(source);
-        for (const char* name : {"CODIGO", "DESCRIPCION", "UNIDAD", "CATEG", "SUBCATEG", "PRECIO"})
-            grid->Columns().Add().SetFieldName(QLatin1String(name));
-        // Fitted from the fields' widths, as the window's grid is once loaded.
-        grid->SetAutoFitColWidths(true);
+        ShowArticleColumns(*grid, source);
         image = QImage(grid->ClientWidth(), grid->ClientHeight(), QImage::Format_RGB32);
     }
 
