@@ -6,6 +6,7 @@
 #include "grid/incsearch/inc_search_settings_eh.h"
 #include "platform/ui/application.h"
 
+#include <QScopedValueRollback>
 #include <QTimer>
 
 namespace {
@@ -24,19 +25,6 @@ public:
 
 private:
     QWidget& widget_;
-    bool was_;
-};
-
-// Sets a flag while it lives.
-class TFlagOn {
-public:
-    explicit TFlagOn(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
-    ~TFlagOn() { flag_ = was_; }
-    TFlagOn(const TFlagOn&) = delete;
-    TFlagOn& operator=(const TFlagOn&) = delete;
-
-private:
-    bool& flag_;
     bool was_;
 };
 
@@ -64,7 +52,7 @@ void TIncSearchEh::AddToSearch(const QString& added, int timeout, TGridTextDirec
     QString candidate = searchText_ + added;
     bool found = false;
     {
-        const TFlagOn locating(locating_);
+        const QScopedValueRollback locating(locating_, true);
         if (!candidate.isEmpty()) {
             TGridTextSearchEh search;
             search.text = candidate;
