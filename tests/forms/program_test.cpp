@@ -1,14 +1,12 @@
 #include "tests/forms/catalog_database.h"
 #include "tests/forms/login_settings.h"
+#include "tests/support/eventually.h"
 #include "tests/support/program_output.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 #include <csignal>
-#include <functional>
 #include <gtest/gtest.h>
 #include <ostream>
 #include <signal.h>
@@ -41,25 +39,9 @@ protected:
     }
     // Waits up to `ms` for the program to attach to the catalog.
     bool Attaches(int ms) {
-        QDeadlineTimer deadline(ms);
-        while (!deadline.hasExpired()) {
-            if (catalog_.AttachmentsOf(program_.processId()) > 0)
-                return true;
-            QThread::msleep(100);
-        }
-        return false;
+        return Eventually(ms, [&] { return catalog_.AttachmentsOf(program_.processId()) > 0; });
     }
     bool Running() { return !program_.waitForFinished(300); }
-    // Waits up to `ms` for `condition`, checking it every tenth of a second.
-    static bool Eventually(int ms, const std::function<bool()>& condition) {
-        QDeadlineTimer deadline(ms);
-        while (!condition()) {
-            if (deadline.hasExpired())
-                return false;
-            QThread::msleep(100);
-        }
-        return true;
-    }
     // Positions 1 to 4, then five fillers.
     QStringList Nine(const QString& password = TestDatabase::Password()) const {
         return {
@@ -95,9 +77,7 @@ TEST_F(Program, WithTenArgumentsAndAWrongPasswordItLogsAndStays) {
     Start(Nine("not-the-password") << "auto"
                                    << "export");
     EXPECT_FALSE(Attaches(1000));
-    QDeadlineTimer deadline(15000);
-    while (settings_.ErrorLog().isEmpty() && !deadline.hasExpired())
-        QThread::msleep(100);
+    Eventually(15000, [&] { return !settings_.ErrorLog().isEmpty(); });
     EXPECT_TRUE(settings_.ErrorLog().contains("Your user name and password are not defined"))
         << settings_.ErrorLog().toStdString();
     // The error box waits for someone; no export was started.

@@ -16,17 +16,15 @@
 #include "tests/forms/catalog_database.h"
 #include "tests/forms/login_settings.h"
 #include "tests/imaging/support/test_jpeg_writer.h"
+#include "tests/support/eventually.h"
 #include "tests/support/private_server.h"
 #include "tests/support/program_output.h"
 
 #include <QDateTime>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 #include <csignal>
-#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
@@ -139,16 +137,6 @@ protected:
         return program_.waitForFinished(ms);
     }
     bool ProgramRunning() { return !program_.waitForFinished(100); }
-    // Waits up to `ms` for `condition`, checking it every 20 ms.
-    static bool Eventually(int ms, const std::function<bool()>& condition) {
-        QDeadlineTimer deadline(ms);
-        while (!condition()) {
-            if (deadline.hasExpired())
-                return false;
-            QThread::msleep(20);
-        }
-        return true;
-    }
     // Waits until at least `count` photographs of the run are in the folder.
     bool PhotosWritten(int count, int ms = 30000) {
         return Eventually(ms, [&] {

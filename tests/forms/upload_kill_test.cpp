@@ -13,6 +13,7 @@
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>
+#include <QThread>
 #include <iostream>
 
 namespace {

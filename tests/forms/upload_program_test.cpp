@@ -10,6 +10,7 @@
 #include "tests/forms/login_settings.h"
 #include "tests/forms/virtual_display.h"
 #include "tests/imaging/support/test_jpeg_writer.h"
+#include "tests/support/eventually.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -90,10 +91,9 @@ TEST_F(UploadProgram, ElevenArgumentsUploadShowTheResultsAndEndWithSalir) {
 
     const QString window = display_.FindWindow("Productos actualizados", 30000);
     ASSERT_FALSE(window.isEmpty()) << program_.readAllStandardError().toStdString();
-    QDeadlineTimer deadline(30000);
-    while (Stamp() != std::vector<QStringList>{{"2090-01-01", "  :  :  "}} &&
-           !deadline.hasExpired())
-        QThread::msleep(100);
+    Eventually(30000, [&] {
+        return Stamp() == std::vector<QStringList>{{"2090-01-01", "  :  :  "}};
+    });
     ASSERT_EQ(Stamp(), (std::vector<QStringList>{{"2090-01-01", "  :  :  "}}))
         << settings_.ErrorLog().toStdString();
     // The run is over and the window waits for someone.

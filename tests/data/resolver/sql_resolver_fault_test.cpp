@@ -12,10 +12,9 @@
 #include "tests/data/resolver/articulos_delta.h"
 #include "tests/support/commit_hold.h"
 #include "tests/support/database_error_of.h"
+#include "tests/support/eventually.h"
 #include "tests/support/private_server.h"
 
-#include <QDeadlineTimer>
-#include <QThread>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <memory>
@@ -63,9 +62,7 @@ TEST_F(SqlResolverFault, ACommitCutOffByTheServerGoingAwayLeavesNothing) {
     watcher->Attach(db_->Options());
     std::thread cut([&] {
         const auto reached = watcher->Prepare("select 1 from COMMIT_HOLD_REACHED");
-        QDeadlineTimer deadline(30000);
-        while (!reached->Execute()->Next() && !deadline.hasExpired())
-            QThread::msleep(20);
+        Eventually(30000, [&] { return reached->Execute()->Next(); });
         ::kill(serverPid, SIGKILL);
     });
     const QString message = DatabaseErrorOf([&] { Apply("HELD"); });
