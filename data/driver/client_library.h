@@ -19,7 +19,8 @@ QString ClientLibraryFor(const QString& vendorLib);
 // Loads the library (once) and returns its master interface. Raises
 // LoadError "Unable to Load <library>" or "Unable to Find Procedure
 // fb_get_master_interface". A failed load is not remembered, so a later
-// call tries again.
+// call tries again. A loaded library never shuts its connections down on
+// SIGTERM or SIGINT: the program decides when to stop.
 Firebird::IMaster* LoadClient(const QString& library);
 
 } // namespace Driver

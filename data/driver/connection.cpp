@@ -108,8 +108,9 @@ void Connection::Attach(const ConnectOptions& options) {
     dpb->dispose();
     provider->release();
     // The client library installs its own SIGTERM and SIGINT handlers at its
-    // first attachment (even a failed one); they would shut every connection
-    // down in the middle of the program's work and leave it running.
+    // first attachment (even a failed one). Told at loading not to shut its
+    // connections down, they still stand between the signal and the
+    // program's handler; the program's own go back in their place.
     RestoreStopSignalHandlers();
     if (st.Failed() || !att) {
         const QString text = st.Text(c.util);

@@ -2,15 +2,20 @@
 // library installs SIGTERM and SIGINT handlers of its own at its first
 // attachment, which shut every connection down and leave the process running.
 
+#include "data/driver/client_library.h"
 #include "platform/core/exception.h"
 #include "platform/system/stop_signals.h"
 #include "tests/support/test_database.h"
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <firebird/Interface.h>
 #include <gtest/gtest.h>
 #include <string>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -45,6 +50,61 @@ int SignalAfterTheFirstAttachment(int signal) {
 
 TEST_P(ClientSignals, ReachTheProgramAndLeaveItsConnectionsOpen) {
     EXPECT_EXIT(std::_Exit(SignalAfterTheFirstAttachment(GetParam())), testing::ExitedWithCode(0),
+                "");
+}
+
+// The same signal while the library's own handlers are still in place: the
+// moment inside the first attachment before the program puts its handlers
+// back. The library must not shut the connection down then either, and the
+// program must still be told.
+int SignalInsideTheFirstAttachment(int signal) {
+    using namespace Firebird;
+    InstallStopSignalHandlers();
+    IMaster* master = Driver::LoadClient(Driver::ClientLibraryFor(QString()));
+    IUtil* util = master->getUtilInterface();
+    IStatus* status = master->getStatus();
+    CheckStatusWrapper st(status);
+    IXpbBuilder* dpb = util->getXpbBuilder(&st, IXpbBuilder::DPB, nullptr, 0);
+    dpb->insertString(&st, isc_dpb_user_name, TestDatabase::User().toUtf8().constData());
+    dpb->insertString(&st, isc_dpb_password, TestDatabase::Password().toUtf8().constData());
+    const QByteArray name =
+        (TestDatabase::LocalServer().address + QLatin1Char(':') + TestDatabase::DataDir() +
+         QStringLiteral("/signals_inside_%1.fdb").arg(getpid()))
+            .toUtf8();
+    IProvider* provider = master->getDispatcher();
+    // The process's first attachment, made straight through the library: its
+    // handlers stay installed over the program's.
+    IAttachment* att = provider->createDatabase(&st, name.constData(), dpb->getBufferLength(&st),
+                                                dpb->getBuffer(&st));
+    dpb->dispose();
+    provider->release();
+    if (!att) {
+        std::fprintf(stderr, "Cannot create %s\n", name.constData());
+        return 1;
+    }
+    int failures = 0;
+    std::raise(signal);
+    // The library shuts its connections down on a thread of its own.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    if (StopSignalReceived() != signal) {
+        std::fprintf(stderr, "The program was not told of the signal\n");
+        ++failures;
+    }
+    att->ping(&st);
+    if (st.getState() & IStatus::STATE_ERRORS) {
+        std::fprintf(stderr, "The connection was shut down\n");
+        ++failures;
+        st.init();
+    }
+    att->dropDatabase(&st);
+    if (st.getState() & IStatus::STATE_ERRORS)
+        std::fprintf(stderr, "Cannot drop %s\n", name.constData());
+    status->dispose();
+    return failures;
+}
+
+TEST_P(ClientSignals, InsideTheFirstAttachmentReachTheProgramAndLeaveItsConnectionOpen) {
+    EXPECT_EXIT(std::_Exit(SignalInsideTheFirstAttachment(GetParam())), testing::ExitedWithCode(0),
                 "");
 }
 
