@@ -96,9 +96,7 @@ IXpbBuilder* LoginDpb(IUtil* util, CheckStatusWrapper& st) {
 }
 } // namespace
 
-namespace {
-// Creates the database `name` ("server:file"); raises Driver::Error.
-void CreateDatabaseFile(const QString& name) {
+Firebird::IAttachment* CreateDatabaseThroughTheLibrary(const QString& name) {
     IMaster* master = Driver::LoadClient(Driver::ClientLibraryFor(QString()));
     IUtil* util = master->getUtilInterface();
     IStatus* status = master->getStatus();
@@ -111,12 +109,22 @@ void CreateDatabaseFile(const QString& name) {
                                                 dpb->getBufferLength(&st), dpb->getBuffer(&st));
     dpb->dispose();
     provider->release();
-    if (st.getState() & IStatus::STATE_ERRORS) {
-        const QString text = StatusText(util, status);
-        status->dispose();
+    const QString text =
+        (st.getState() & IStatus::STATE_ERRORS) ? StatusText(util, status) : QString();
+    status->dispose();
+    if (!text.isEmpty())
         throw Driver::Error(Driver::Status::ServerError,
                             QStringLiteral("Cannot create %1: %2").arg(name, text));
-    }
+    return att;
+}
+
+namespace {
+// Creates the database `name` ("server:file"); raises Driver::Error.
+void CreateDatabaseFile(const QString& name) {
+    IAttachment* att = CreateDatabaseThroughTheLibrary(name);
+    IMaster* master = Driver::LoadClient(Driver::ClientLibraryFor(QString()));
+    IStatus* status = master->getStatus();
+    CheckStatusWrapper st(status);
     att->detach(&st);
     status->dispose();
 }

@@ -20,6 +20,10 @@
 #include <memory>
 #include <vector>
 
+namespace Firebird {
+class IAttachment;
+}
+
 // A server that test databases are made on: its address as the client
 // library names it ("localhost/3050") and a folder on it that the server may
 // create database files in.
@@ -88,3 +92,9 @@ private:
     bool keep_ = false;
     std::unique_ptr<Driver::Connection> conn_;
 };
+
+// Creates the database `name` ("server:file") straight through the client
+// library, with the test login, and returns the library's attachment to it,
+// for a test that must see the library without the driver around it.
+// Raises Driver::Error.
+Firebird::IAttachment* CreateDatabaseThroughTheLibrary(const QString& name);

@@ -1,6 +1,7 @@
 // The Firebird client library against the program's stop signals: the
 // library installs SIGTERM and SIGINT handlers of its own at its first
-// attachment, which shut every connection down and leave the process running.
+// attachment, which would shut every connection down and leave the process
+// running.
 
 #include "data/driver/client_library.h"
 #include "platform/core/exception.h"
@@ -60,28 +61,15 @@ TEST_P(ClientSignals, ReachTheProgramAndLeaveItsConnectionsOpen) {
 int SignalInsideTheFirstAttachment(int signal) {
     using namespace Firebird;
     InstallStopSignalHandlers();
-    IMaster* master = Driver::LoadClient(Driver::ClientLibraryFor(QString()));
-    IUtil* util = master->getUtilInterface();
-    IStatus* status = master->getStatus();
-    CheckStatusWrapper st(status);
-    IXpbBuilder* dpb = util->getXpbBuilder(&st, IXpbBuilder::DPB, nullptr, 0);
-    dpb->insertString(&st, isc_dpb_user_name, TestDatabase::User().toUtf8().constData());
-    dpb->insertString(&st, isc_dpb_password, TestDatabase::Password().toUtf8().constData());
-    const QByteArray name =
-        (TestDatabase::LocalServer().address + QLatin1Char(':') + TestDatabase::DataDir() +
-         QStringLiteral("/signals_inside_%1.fdb").arg(getpid()))
-            .toUtf8();
-    IProvider* provider = master->getDispatcher();
+    const DatabaseServer server = TestDatabase::LocalServer();
+    const QString name = QStringLiteral("%1:%2/signals_inside_%3.fdb")
+                             .arg(server.address, server.dataDir)
+                             .arg(getpid());
     // The process's first attachment, made straight through the library: its
     // handlers stay installed over the program's.
-    IAttachment* att = provider->createDatabase(&st, name.constData(), dpb->getBufferLength(&st),
-                                                dpb->getBuffer(&st));
-    dpb->dispose();
-    provider->release();
-    if (!att) {
-        std::fprintf(stderr, "Cannot create %s\n", name.constData());
-        return 1;
-    }
+    IAttachment* att = CreateDatabaseThroughTheLibrary(name);
+    IStatus* status = Driver::LoadClient(Driver::ClientLibraryFor(QString()))->getStatus();
+    CheckStatusWrapper st(status);
     int failures = 0;
     std::raise(signal);
     // The library shuts its connections down on a thread of its own.
@@ -98,7 +86,7 @@ int SignalInsideTheFirstAttachment(int signal) {
     }
     att->dropDatabase(&st);
     if (st.getState() & IStatus::STATE_ERRORS)
-        std::fprintf(stderr, "Cannot drop %s\n", name.constData());
+        std::fprintf(stderr, "Cannot drop %s\n", qPrintable(name));
     status->dispose();
     return failures;
 }
