@@ -1,5 +1,6 @@
 #include "platform/system/file_write.h"
 
+#include "platform/system/file_write_calls.h"
 #include "platform/system/paths.h"
 
 #include <QFile>
@@ -24,6 +25,25 @@ void WriteWholeFile(const QString& fileName, QByteArrayView bytes) {
 
 namespace {
 
+constexpr FileWriteCalls kSystemCalls{
+    [](const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); },
+    ::write,
+    ::fsync,
+    ::close,
+    ::rename,
+    ::unlink,
+};
+
+} // namespace
+
+const FileWriteCalls* fileWriteCalls = &kSystemCalls;
+
+void SetFileWriteCalls(const FileWriteCalls* calls) {
+    fileWriteCalls = calls ? calls : &kSystemCalls;
+}
+
+namespace {
+
 // The folder that holds `path`, for syncing the rename.
 QByteArray FolderOf(const QByteArray& path) {
     const qsizetype slash = path.lastIndexOf('/');
@@ -37,7 +57,7 @@ bool WriteAll(int fd, QByteArrayView bytes) {
     qsizetype left = bytes.size();
     while (left > 0) {
         const size_t chunk = static_cast<size_t>(std::min<qsizetype>(left, qsizetype{1} << 30));
-        const ssize_t n = ::write(fd, p, chunk);
+        const ssize_t n = fileWriteCalls->write(fd, p, chunk);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -50,11 +70,12 @@ bool WriteAll(int fd, QByteArrayView bytes) {
 }
 
 void SyncFolder(const QByteArray& folder, const QString& shownName) {
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const FileWriteCalls& sys = *fileWriteCalls;
+    const int fd = sys.open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
     if (fd < 0)
         throw EFCreateError(shownName, errno);
-    const int failed = ::fsync(fd) != 0 ? errno : 0;
-    ::close(fd);
+    const int failed = sys.fsync(fd) != 0 ? errno : 0;
+    sys.close(fd);
     if (failed)
         throw EFCreateError(shownName, failed);
 }
@@ -72,24 +93,25 @@ void WriteWholeFileLocal(const QString& localPath, QByteArrayView bytes, const Q
     if (exists && S_ISREG(old.st_mode) && ::access(target.constData(), W_OK) != 0)
         throw EFCreateError(shownName, errno);
 
-    int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    const FileWriteCalls& sys = *fileWriteCalls;
+    int fd = sys.open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0)
         throw EFCreateError(shownName, errno);
     auto fail = [&](int error) {
         if (fd >= 0)
-            ::close(fd);
-        ::unlink(temporary.constData());
+            sys.close(fd);
+        sys.unlink(temporary.constData());
         throw EFCreateError(shownName, error);
     };
     if (exists && S_ISREG(old.st_mode) && ::fchmod(fd, old.st_mode & 07777) != 0)
         fail(errno);
-    if (!WriteAll(fd, bytes) || ::fsync(fd) != 0)
+    if (!WriteAll(fd, bytes) || sys.fsync(fd) != 0)
         fail(errno);
-    const int closed = ::close(fd);
+    const int closed = sys.close(fd);
     fd = -1;
     if (closed != 0 && errno != EINTR)
         fail(errno);
-    if (::rename(temporary.constData(), target.constData()) != 0)
+    if (sys.rename(temporary.constData(), target.constData()) != 0)
         fail(errno);
     SyncFolder(FolderOf(target), shownName);
 }

@@ -3,19 +3,26 @@
 // leaves no temporary behind.
 
 #include "platform/system/file_write.h"
+#include "platform/system/file_write_calls.h"
 #include "settings_dir.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <clocale>
 #include <csignal>
+#include <fcntl.h>
 #include <functional>
 #include <gtest/gtest.h>
+#include <map>
 #include <ostream>
+#include <string>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -220,6 +227,165 @@ INSTANTIATE_TEST_SUITE_P(
         std::string name = info.param.name;
         for (char& ch : name)
             if (ch == ' ' || ch == '-')
+                ch = '_';
+        return name;
+    });
+
+// ---- The system calls, seen through the seam -----------------------------------------
+
+// Records every call of a write, by what it does and to which file: "target"
+// (the file written), "folder" (its folder), "temporary" (any other file
+// the write creates there). One call may be made to fail instead.
+class CallLog {
+public:
+    CallLog(const QString& target) : target_(QFile::encodeName(target)) {
+        log_ = this;
+        SetFileWriteCalls(&kRecording);
+    }
+    ~CallLog() {
+        SetFileWriteCalls(nullptr);
+        log_ = nullptr;
+    }
+    CallLog(const CallLog&) = delete;
+    CallLog& operator=(const CallLog&) = delete;
+
+    // The calls of the kinds in `kinds` ("write", "fsync", ...), in order.
+    std::vector<std::string> Only(const QStringList& kinds) const {
+        std::vector<std::string> only;
+        for (const QString& call : calls_)
+            if (kinds.contains(call.section(u' ', 0, 0)))
+                only.push_back(call.toStdString());
+        return only;
+    }
+    // The first call that reads `call` fails with `error` instead of running.
+    void Fail(const QString& call, int error) {
+        failCall_ = call;
+        failError_ = error;
+    }
+
+private:
+    QString Role(const char* path) const {
+        const QByteArray p(path);
+        if (p == target_)
+            return QStringLiteral("target");
+        if (p == target_.left(target_.lastIndexOf('/')))
+            return QStringLiteral("folder");
+        return QStringLiteral("temporary");
+    }
+    QString RoleOf(int fd) const {
+        const auto it = files_.find(fd);
+        return it == files_.end() ? QStringLiteral("?") : it->second;
+    }
+    // Records `call`; false when it is the one to fail (errno is then set).
+    bool Record(const QString& call) {
+        calls_ << call;
+        if (call != failCall_)
+            return true;
+        failCall_.clear();
+        errno = failError_;
+        return false;
+    }
+
+    static int Open(const char* path, int flags, mode_t mode) {
+        if (!log_->Record(QStringLiteral("open ") + log_->Role(path)))
+            return -1;
+        const int fd = ::open(path, flags, mode);
+        if (fd >= 0)
+            log_->files_[fd] = log_->Role(path);
+        return fd;
+    }
+    static ssize_t Write(int fd, const void* bytes, std::size_t size) {
+        return log_->Record(QStringLiteral("write ") + log_->RoleOf(fd)) ? ::write(fd, bytes, size)
+                                                                         : -1;
+    }
+    static int Fsync(int fd) {
+        return log_->Record(QStringLiteral("fsync ") + log_->RoleOf(fd)) ? ::fsync(fd) : -1;
+    }
+    static int Close(int fd) {
+        const bool run = log_->Record(QStringLiteral("close ") + log_->RoleOf(fd));
+        log_->files_.erase(fd);
+        ::close(fd); // a descriptor is gone even when close reports an error
+        return run ? 0 : -1;
+    }
+    static int Rename(const char* from, const char* to) {
+        return log_->Record(QStringLiteral("rename ") + log_->Role(from) + u' ' + log_->Role(to))
+                   ? ::rename(from, to)
+                   : -1;
+    }
+    static int Unlink(const char* path) {
+        return log_->Record(QStringLiteral("unlink ") + log_->Role(path)) ? ::unlink(path) : -1;
+    }
+
+    static constexpr FileWriteCalls kRecording{Open, Write, Fsync, Close, Rename, Unlink};
+    static inline CallLog* log_ = nullptr;
+
+    QByteArray target_;
+    QStringList calls_;
+    std::map<int, QString> files_;
+    QString failCall_;
+    int failError_ = 0;
+};
+
+// The bytes reach the disk in the temporary before it takes the file's
+// place, and the rename reaches the disk with the folder.
+TEST_F(FileWriteTest, SyncsTheTemporaryBeforeTheRenameAndTheFolderAfterIt) {
+    const QString target = Path(QStringLiteral("1-ABC.jpg"));
+    WriteRaw(target, Photo(5000, 'o'));
+    CallLog log(target);
+    WriteWholeFileLocal(target, Photo(3000, 'n'), target);
+    EXPECT_EQ(log.Only({"write", "fsync", "rename"}),
+              (std::vector<std::string>{"write temporary", "fsync temporary",
+                                        "rename temporary target", "fsync folder"}));
+    EXPECT_EQ(ReadAll(target), Photo(3000, 'n'));
+}
+
+struct SyncFailureCase {
+    const char* call;
+    int error;
+    const char* systemText;
+    // The failure comes after the rename: the new file is in place.
+    bool renamed;
+};
+
+void PrintTo(const SyncFailureCase& c, std::ostream* os) {
+    *os << c.call;
+}
+
+class FileWriteCallFailureTest : public FileWriteTest,
+                                 public testing::WithParamInterface<SyncFailureCase> {};
+
+// A failed call is never taken for success: the write raises, and a failure
+// before the rename leaves the old file and no temporary.
+TEST_P(FileWriteCallFailureTest, RaisesTheCreationError) {
+    const SyncFailureCase& c = GetParam();
+    const QString target = Path(QStringLiteral("1-ABC.jpg"));
+    WriteRaw(target, Photo(5000, 'o'));
+    {
+        CallLog log(target);
+        log.Fail(QString::fromLatin1(c.call), c.error);
+        try {
+            WriteWholeFileLocal(target, Photo(3000, 'n'), target);
+            ADD_FAILURE() << "no error";
+        } catch (const EFCreateError& e) {
+            EXPECT_EQ(e.Message(), Message(target, c.systemText));
+        }
+    }
+    EXPECT_EQ(ReadAll(target), c.renamed ? Photo(3000, 'n') : Photo(5000, 'o'));
+    EXPECT_EQ(Entries(dir_.path()), QStringList{QStringLiteral("1-ABC.jpg")});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Calls, FileWriteCallFailureTest,
+    testing::Values(SyncFailureCase{"write temporary", ENOSPC, "No space left on device", false},
+                    SyncFailureCase{"fsync temporary", EIO, "Input/output error", false},
+                    SyncFailureCase{"close temporary", EIO, "Input/output error", false},
+                    SyncFailureCase{"rename temporary target", EXDEV, "Invalid cross-device link",
+                                    false},
+                    SyncFailureCase{"fsync folder", EIO, "Input/output error", true}),
+    [](const testing::TestParamInfo<SyncFailureCase>& info) {
+        std::string name = info.param.call;
+        for (char& ch : name)
+            if (ch == ' ')
                 ch = '_';
         return name;
     });
