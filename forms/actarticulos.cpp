@@ -13,6 +13,7 @@
 #include "forms/company_number.h"
 #include "forms/upload_texts.h"
 #include "grid/dbgrideh.h"
+#include "platform/system/file_write.h"
 #include "platform/system/format_settings.h"
 #include "platform/ui/application.h"
 #include "platform/ui/date_time_picker.h"
@@ -97,6 +98,8 @@ void Tfactarticulos::FormActivate(TObject*) {
     CArticulos->Close();
     CArticulos->SetCommandText(ChangedArticlesStatement(FechaDesde(), HoraDesde()));
     CArticulos->Open();
+    // The temporaries of photographs whose writing a killed run cut short.
+    RemoveLeftoverTemporaries(PhotoFolder(), kPhotoFileEnd);
     // A stop signal ends the run between two articles, never inside one, and
     // leaves the company unstamped: the next run uploads what this one left.
     while (!CArticulos->Eof() && !Application->Terminated()) {

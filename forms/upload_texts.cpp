@@ -12,7 +12,7 @@ bool UnfitForFileName(QChar c) {
 }
 
 QString PhotoName(const QString& company, const QString& code) {
-    return company + u'-' + code + QStringLiteral(".jpg");
+    return company + u'-' + code + QString::fromUtf16(kPhotoFileEnd);
 }
 
 } // namespace
@@ -48,6 +48,10 @@ QString PhotoAddress(const QString& company, const QString& code) {
            PhotoName(company, code);
 }
 
+QString PhotoFolder() {
+    return QStringLiteral("c:\\wamp\\www\\trevola\\imgarti");
+}
+
 QString PhotoFile(const QString& company, const QString& code) {
-    return QStringLiteral("c:\\wamp\\www\\trevola\\imgarti\\") + PhotoName(company, code);
+    return PhotoFolder() + u'\\' + PhotoName(company, code);
 }

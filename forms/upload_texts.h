@@ -35,5 +35,8 @@ QString CheckedPhotoCode(const QString& code);
 // public web server, "<server>/trevola/imgarti/<company>-<code>.jpg" ...
 QString PhotoAddress(const QString& company, const QString& code);
 // ... and the file the web server publishes it from,
-// "c:\wamp\www\trevola\imgarti\<company>-<code>.jpg".
+// "c:\wamp\www\trevola\imgarti\<company>-<code>.jpg", in PhotoFolder().
 QString PhotoFile(const QString& company, const QString& code);
+QString PhotoFolder();
+// What the names of the photograph files end in.
+inline constexpr char16_t kPhotoFileEnd[] = u".jpg";

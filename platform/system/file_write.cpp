@@ -3,25 +3,21 @@
 #include "platform/system/file_write_calls.h"
 #include "platform/system/paths.h"
 
+#include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 EFCreateError::EFCreateError(const QString& fileName, int systemError)
     : Exception(QStringLiteral("Cannot create file \"%1\". %2")
                     .arg(fileName, QString::fromLocal8Bit(std::strerror(systemError)))) {}
-
-QString TemporaryFileFor(const QString& localPath) {
-    return localPath + QStringLiteral(".tmp");
-}
-
-void WriteWholeFile(const QString& fileName, QByteArrayView bytes) {
-    WriteWholeFileLocal(LocalPath(fileName), bytes, fileName);
-}
 
 namespace {
 
@@ -42,7 +38,92 @@ void SetFileWriteCalls(const FileWriteCalls* calls) {
     fileWriteCalls = calls ? calls : &kSystemCalls;
 }
 
+void WriteWholeFile(const QString& fileName, QByteArrayView bytes) {
+    WriteWholeFileLocal(LocalPath(fileName), bytes, fileName);
+}
+
+void RemoveLeftoverTemporaries(const QString& folder, QStringView suffix) {
+    const QString local = LocalPath(folder);
+    if (!local.isEmpty())
+        RemoveLeftoverTemporariesLocal(local, suffix);
+}
+
 namespace {
+
+// A temporary is "<name>.<kRandomLength letters or digits>.tmp".
+constexpr int kRandomLength = 6;
+constexpr char kRandomLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+constexpr QStringView kTemporaryEnd = u".tmp";
+// Names tried before giving up, should every one be taken.
+constexpr int kNameAttempts = 100;
+
+QByteArray TemporaryNameFor(const QByteArray& target) {
+    QByteArray name = target + '.';
+    QRandomGenerator* random = QRandomGenerator::global();
+    for (int i = 0; i < kRandomLength; ++i)
+        name += kRandomLetters[random->bounded(int(sizeof kRandomLetters - 1))];
+    return name + kTemporaryEnd.toLatin1();
+}
+
+bool IsTemporaryName(QStringView name, QStringView suffix) {
+    const qsizetype randomAt = name.size() - kTemporaryEnd.size() - kRandomLength;
+    // "<at least one character><suffix>.<random><end>"
+    if (randomAt - 1 <= suffix.size() || !name.endsWith(kTemporaryEnd) ||
+        name[randomAt - 1] != u'.' || !name.first(randomAt - 1).endsWith(suffix))
+        return false;
+    return std::all_of(name.begin() + randomAt, name.begin() + randomAt + kRandomLength,
+                       [](QChar c) { return c.unicode() < 128 && std::isalnum(c.unicode()); });
+}
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Whether `path` still names the file open as `fd`.
+bool StillNamed(int fd, const QByteArray& path) {
+    struct stat open {};
+    struct stat named {};
+    return ::fstat(fd, &open) == 0 && ::lstat(path.constData(), &named) == 0 &&
+           SameFile(open, named);
+}
+
+// The lock that marks a temporary as held by a live write. A removal of
+// leftovers takes the same lock before it removes one, so the two never
+// meet on one temporary; a killed writer's lock goes with its process.
+// False when the lock is taken: a removal of leftovers has the temporary.
+// A file system without locks gives temporaries that are never removed as
+// leftovers.
+bool LockAsLive(int fd) {
+    return ::flock(fd, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK;
+}
+
+// A new temporary beside `target`, open for writing and locked.
+struct Temporary {
+    QByteArray name;
+    int fd = -1;
+};
+
+Temporary CreateTemporary(const QByteArray& target, const QString& shownName) {
+    const FileWriteCalls& sys = *fileWriteCalls;
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        Temporary temporary{TemporaryNameFor(target)};
+        // O_EXCL creates the file or fails, whatever is at the name, a link
+        // included; O_NOFOLLOW says so once more.
+        temporary.fd = sys.open(temporary.name.constData(),
+                                O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (temporary.fd < 0) {
+            if (errno == EEXIST)
+                continue;
+            throw EFCreateError(shownName, errno);
+        }
+        // A removal of leftovers may have taken the file between its creation
+        // and the lock; it removes it, and the write takes another name.
+        if (LockAsLive(temporary.fd) && StillNamed(temporary.fd, temporary.name))
+            return temporary;
+        sys.close(temporary.fd);
+    }
+    throw EFCreateError(shownName, EEXIST);
+}
 
 // The folder that holds `path`, for syncing the rename.
 QByteArray FolderOf(const QByteArray& path) {
@@ -80,38 +161,63 @@ void SyncFolder(const QByteArray& folder, const QString& shownName) {
         throw EFCreateError(shownName, failed);
 }
 
+// Removes the temporary at `path` when no live write holds it.
+void RemoveIfLeftOver(const QByteArray& path) {
+    struct stat named {};
+    if (::lstat(path.constData(), &named) != 0 || !S_ISREG(named.st_mode))
+        return;
+    // Any mode will do for the lock; a killed run may have left it read-only.
+    int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0 && errno == EACCES)
+        fd = ::open(path.constData(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    // Held by its lock, it cannot be a live write's: the name is removed only
+    // while it still leads to the file locked (a finished write has renamed it).
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && StillNamed(fd, path))
+        ::unlink(path.constData());
+    ::close(fd);
+}
+
 } // namespace
+
+void RemoveLeftoverTemporariesLocal(const QString& localFolder, QStringView suffix) {
+    const QDir folder(localFolder);
+    const QString pattern =
+        u'*' + suffix.toString() + u'.' + QString(kRandomLength, u'?') + kTemporaryEnd.toString();
+    for (const QString& name : folder.entryList({pattern}, QDir::Files | QDir::Hidden |
+                                                               QDir::System | QDir::CaseSensitive))
+        if (IsTemporaryName(name, suffix))
+            RemoveIfLeftOver(QFile::encodeName(folder.filePath(name)));
+}
 
 void WriteWholeFileLocal(const QString& localPath, QByteArrayView bytes, const QString& shownName) {
     if (localPath.isEmpty())
         throw EFCreateError(shownName, ENOENT);
+    const FileWriteCalls& sys = *fileWriteCalls;
     const QByteArray target = QFile::encodeName(localPath);
-    const QByteArray temporary = QFile::encodeName(TemporaryFileFor(localPath));
 
     struct stat old {};
     const bool exists = ::stat(target.constData(), &old) == 0;
     if (exists && S_ISREG(old.st_mode) && ::access(target.constData(), W_OK) != 0)
         throw EFCreateError(shownName, errno);
 
-    const FileWriteCalls& sys = *fileWriteCalls;
-    int fd = sys.open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0)
-        throw EFCreateError(shownName, errno);
+    const Temporary temporary = CreateTemporary(target, shownName);
+    // Removed while still open and locked, so that no removal of leftovers
+    // takes the name meanwhile.
     auto fail = [&](int error) {
-        if (fd >= 0)
-            sys.close(fd);
-        sys.unlink(temporary.constData());
+        sys.unlink(temporary.name.constData());
+        sys.close(temporary.fd);
         throw EFCreateError(shownName, error);
     };
-    if (exists && S_ISREG(old.st_mode) && ::fchmod(fd, old.st_mode & 07777) != 0)
+    if (exists && S_ISREG(old.st_mode) && ::fchmod(temporary.fd, old.st_mode & 07777) != 0)
         fail(errno);
-    if (!WriteAll(fd, bytes) || sys.fsync(fd) != 0)
+    if (!WriteAll(temporary.fd, bytes) || sys.fsync(temporary.fd) != 0)
         fail(errno);
-    const int closed = sys.close(fd);
-    fd = -1;
-    if (closed != 0 && errno != EINTR)
+    // Still locked while it is renamed.
+    if (sys.rename(temporary.name.constData(), target.constData()) != 0)
         fail(errno);
-    if (sys.rename(temporary.constData(), target.constData()) != 0)
-        fail(errno);
+    if (sys.close(temporary.fd) != 0 && errno != EINTR)
+        throw EFCreateError(shownName, errno);
     SyncFolder(FolderOf(target), shownName);
 }

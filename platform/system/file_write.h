@@ -7,6 +7,7 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <QStringView>
 
 // The file-creation error: "Cannot create file "<name>". <system error text>".
 class EFCreateError : public Exception {
@@ -22,12 +23,21 @@ void WriteWholeFile(const QString& fileName, QByteArrayView bytes);
 // The same for a local path; `shownName` is the name the error message gives.
 //   1. An existing file that may not be written is refused, as creating it
 //      over would be.
-//   2. The bytes go to TemporaryFileFor(localPath), created or truncated
-//      (so a temporary left by a killed run is taken over), with the old
-//      file's permissions; the file is synced.
+//   2. The bytes go to a temporary beside the file, "<name>.<six random
+//      letters or digits>.tmp": created anew (never an existing file, never
+//      through a link), so that two writes of one file at once each have
+//      their own, and locked while the write lasts (see
+//      RemoveLeftoverTemporaries). It gets the old file's permissions and is
+//      synced.
 //   3. The temporary is renamed over the file and the folder is synced.
-// On failure before the rename the temporary is removed.
+// A failure before the rename removes the temporary; one after it (closing
+// the temporary, syncing the folder) still raises, with the new file in place.
 void WriteWholeFileLocal(const QString& localPath, QByteArrayView bytes, const QString& shownName);
 
-// The temporary beside a file: the same name with ".tmp" appended.
-QString TemporaryFileFor(const QString& localPath);
+// Removes from `folder` (a path as the program builds it) the temporaries
+// that writes of files named "...<suffix>" left behind when they were killed.
+// A temporary that a write still holds stays, and so does everything else.
+// Reports nothing: what it cannot remove waits for the next time.
+void RemoveLeftoverTemporaries(const QString& folder, QStringView suffix);
+// The same for a local folder.
+void RemoveLeftoverTemporariesLocal(const QString& localFolder, QStringView suffix);

@@ -21,7 +21,9 @@
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -72,16 +74,6 @@ TEST_F(FileWriteTest, WritesTheBytesAsTheWholeFile) {
         EXPECT_EQ(ReadAll(target), bytes);
         EXPECT_EQ(Entries(dir_.path()), QStringList{QStringLiteral("1-ABC.jpg")});
     }
-}
-
-TEST_F(FileWriteTest, TakesOverATemporaryLeftByAKilledRun) {
-    const QString target = Path(QStringLiteral("7-X.jpg"));
-    ASSERT_EQ(TemporaryFileFor(target), target + QStringLiteral(".tmp"));
-    WriteRaw(TemporaryFileFor(target), Photo(9000, 'k'));
-    ASSERT_EQ(::chmod(QFile::encodeName(TemporaryFileFor(target)).constData(), 0444), 0);
-    WriteWholeFileLocal(target, Photo(100, 'n'), target);
-    EXPECT_EQ(ReadAll(target), Photo(100, 'n'));
-    EXPECT_EQ(Entries(dir_.path()), QStringList{QStringLiteral("7-X.jpg")});
 }
 
 TEST_F(FileWriteTest, KeepsThePermissionsOfTheFileItReplaces) {
@@ -257,6 +249,11 @@ public:
                 only.push_back(call.toStdString());
         return only;
     }
+    // Runs `meanwhile` once the first call that reads `call` has been made.
+    void After(const QString& call, std::function<void()> meanwhile) {
+        afterCall_ = call;
+        meanwhile_ = std::move(meanwhile);
+    }
     // The first call that reads `call` fails with `error` instead of running.
     void Fail(const QString& call, int error) {
         failCall_ = call;
@@ -276,44 +273,53 @@ private:
         const auto it = files_.find(fd);
         return it == files_.end() ? QStringLiteral("?") : it->second;
     }
-    // Records `call`; false when it is the one to fail (errno is then set).
-    bool Record(const QString& call) {
-        calls_ << call;
-        if (call != failCall_)
-            return true;
-        failCall_.clear();
-        errno = failError_;
-        return false;
+    // Records `call` and makes it with `run`, or fails it (-1 and errno).
+    template <typename Run> static auto Make(const QString& call, Run run) -> decltype(run()) {
+        CallLog& log = *log_;
+        log.calls_ << call;
+        if (call == log.failCall_) {
+            log.failCall_.clear();
+            errno = log.failError_;
+            return -1;
+        }
+        const auto result = run();
+        if (log.meanwhile_ && call == log.afterCall_) {
+            const int error = errno;
+            std::exchange(log.meanwhile_, nullptr)();
+            errno = error;
+        }
+        return result;
     }
 
     static int Open(const char* path, int flags, mode_t mode) {
-        if (!log_->Record(QStringLiteral("open ") + log_->Role(path)))
-            return -1;
-        const int fd = ::open(path, flags, mode);
-        if (fd >= 0)
-            log_->files_[fd] = log_->Role(path);
-        return fd;
+        const QString role = log_->Role(path);
+        return Make(QStringLiteral("open ") + role, [&] {
+            const int fd = ::open(path, flags, mode);
+            if (fd >= 0)
+                log_->files_[fd] = role;
+            return fd;
+        });
     }
     static ssize_t Write(int fd, const void* bytes, std::size_t size) {
-        return log_->Record(QStringLiteral("write ") + log_->RoleOf(fd)) ? ::write(fd, bytes, size)
-                                                                         : -1;
+        return Make(QStringLiteral("write ") + log_->RoleOf(fd),
+                    [&] { return ::write(fd, bytes, size); });
     }
     static int Fsync(int fd) {
-        return log_->Record(QStringLiteral("fsync ") + log_->RoleOf(fd)) ? ::fsync(fd) : -1;
+        return Make(QStringLiteral("fsync ") + log_->RoleOf(fd), [&] { return ::fsync(fd); });
     }
     static int Close(int fd) {
-        const bool run = log_->Record(QStringLiteral("close ") + log_->RoleOf(fd));
+        const QString role = log_->RoleOf(fd);
         log_->files_.erase(fd);
-        ::close(fd); // a descriptor is gone even when close reports an error
-        return run ? 0 : -1;
+        // A descriptor is gone even when close reports an error.
+        const int closed = ::close(fd);
+        return Make(QStringLiteral("close ") + role, [&] { return closed; });
     }
     static int Rename(const char* from, const char* to) {
-        return log_->Record(QStringLiteral("rename ") + log_->Role(from) + u' ' + log_->Role(to))
-                   ? ::rename(from, to)
-                   : -1;
+        return Make(QStringLiteral("rename ") + log_->Role(from) + u' ' + log_->Role(to),
+                    [&] { return ::rename(from, to); });
     }
     static int Unlink(const char* path) {
-        return log_->Record(QStringLiteral("unlink ") + log_->Role(path)) ? ::unlink(path) : -1;
+        return Make(QStringLiteral("unlink ") + log_->Role(path), [&] { return ::unlink(path); });
     }
 
     static constexpr FileWriteCalls kRecording{Open, Write, Fsync, Close, Rename, Unlink};
@@ -324,6 +330,8 @@ private:
     std::map<int, QString> files_;
     QString failCall_;
     int failError_ = 0;
+    QString afterCall_;
+    std::function<void()> meanwhile_;
 };
 
 // The bytes reach the disk in the temporary before it takes the file's
@@ -378,7 +386,7 @@ INSTANTIATE_TEST_SUITE_P(
     Calls, FileWriteCallFailureTest,
     testing::Values(SyncFailureCase{"write temporary", ENOSPC, "No space left on device", false},
                     SyncFailureCase{"fsync temporary", EIO, "Input/output error", false},
-                    SyncFailureCase{"close temporary", EIO, "Input/output error", false},
+                    SyncFailureCase{"close temporary", EIO, "Input/output error", true},
                     SyncFailureCase{"rename temporary target", EXDEV, "Invalid cross-device link",
                                     false},
                     SyncFailureCase{"fsync folder", EIO, "Input/output error", true}),
@@ -389,5 +397,129 @@ INSTANTIATE_TEST_SUITE_P(
                 ch = '_';
         return name;
     });
+
+// ---- The temporary ---------------------------------------------------------------------
+
+// A link planted at a name a temporary might take is never written through:
+// the file it leads to stays as it was, and the photograph is a file of its own.
+TEST_F(FileWriteTest, ALinkPlantedAtATemporaryNameIsNeverWrittenThrough) {
+    ASSERT_TRUE(QDir().mkpath(Path(QStringLiteral("elsewhere"))));
+    const QString elsewhere = Path(QStringLiteral("elsewhere/file"));
+    const QString target = Path(QStringLiteral("1-ABC.jpg"));
+    const QByteArray planted = QFile::encodeName(target + QStringLiteral(".tmp"));
+    for (const bool hard : {false, true}) {
+        SCOPED_TRACE(hard ? "hard link" : "symbolic link");
+        WriteRaw(elsewhere, "not a photograph");
+        const QByteArray to = QFile::encodeName(elsewhere);
+        ASSERT_EQ(hard ? ::link(to.constData(), planted.constData())
+                       : ::symlink(to.constData(), planted.constData()),
+                  0);
+        WriteWholeFileLocal(target, Photo(3000, 'n'), target);
+        EXPECT_EQ(ReadAll(elsewhere), "not a photograph");
+        struct stat st {};
+        ASSERT_EQ(::lstat(QFile::encodeName(target).constData(), &st), 0);
+        EXPECT_TRUE(S_ISREG(st.st_mode));
+        EXPECT_EQ(st.st_nlink, 1u);
+        EXPECT_EQ(ReadAll(target), Photo(3000, 'n'));
+        ASSERT_EQ(::unlink(planted.constData()), 0);
+        ASSERT_TRUE(QFile::remove(target));
+    }
+}
+
+// The second writer starts and ends while the first is writing its bytes.
+TEST_F(FileWriteTest, TwoWritersOfOnePhotographAtOnceLeaveOneWholeFile) {
+    const QString target = Path(QStringLiteral("1-ABC.jpg"));
+    WriteRaw(target, Photo(9000, 'o'));
+    CallLog log(target);
+    log.After(QStringLiteral("write temporary"),
+              [&] { WriteWholeFileLocal(target, Photo(5000, 'b'), target); });
+    WriteWholeFileLocal(target, Photo(3000, 'a'), target);
+    EXPECT_EQ(ReadAll(target), Photo(3000, 'a')); // the later rename wins
+    EXPECT_EQ(Entries(dir_.path()), QStringList{QStringLiteral("1-ABC.jpg")});
+}
+
+// A write of `target` by a child process that dies while it writes, as a
+// killed run would.
+void KilledWhileWriting(const QString& target) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        static FileWriteCalls dying = *fileWriteCalls;
+        dying.write = [](int, const void*, std::size_t) -> ssize_t { ::_exit(0); };
+        SetFileWriteCalls(&dying);
+        try {
+            WriteWholeFileLocal(target, "half", target);
+        } catch (...) {
+        }
+        ::_exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the write did not start";
+}
+
+TEST_F(FileWriteTest, RemovesTheTemporariesOfKilledWritesAndNothingElse) {
+    KilledWhileWriting(Path(QStringLiteral("1-A.jpg")));
+    KilledWhileWriting(Path(QStringLiteral("1-B.jpg")));
+    KilledWhileWriting(Path(QStringLiteral("notes.txt")));
+    const QStringList left = Entries(dir_.path());
+    ASSERT_EQ(left.size(), 3) << left.join(u' ').toStdString();
+    // A temporary the killed run left read-only goes too.
+    ASSERT_EQ(::chmod(QFile::encodeName(Path(left[0])).constData(), 0444), 0);
+    // Files that are no leftovers of photographs stay.
+    WriteRaw(Path(QStringLiteral("1-A.jpg")), "a photograph");
+    WriteRaw(Path(QStringLiteral("1-B.jpg.Ab12Cd")), "not a temporary");
+    WriteRaw(Path(QStringLiteral("1-B.jpg.Ab-2Cd.tmp")), "not a temporary");
+    WriteRaw(Path(QStringLiteral("1-B.jpg.Ab12Cde.tmp")), "not a temporary");
+    WriteRaw(Path(QStringLiteral(".jpg.Ab12Cd.tmp")), "not a temporary");
+    ASSERT_TRUE(QDir().mkpath(Path(QStringLiteral("1-C.jpg.Ab12Cd.tmp"))));
+    QStringList expected = Entries(dir_.path());
+    for (const QString& name : left)
+        if (!name.startsWith(QStringLiteral("notes.txt")))
+            expected.removeOne(name);
+
+    RemoveLeftoverTemporariesLocal(dir_.path(), u".jpg");
+    EXPECT_EQ(Entries(dir_.path()), expected);
+}
+
+TEST_F(FileWriteTest, ALiveWritersTemporaryOutlastsARemovalOfLeftovers) {
+    const QString target = Path(QStringLiteral("1-ABC.jpg"));
+    CallLog log(target);
+    QStringList during;
+    log.After(QStringLiteral("write temporary"), [&] {
+        RemoveLeftoverTemporariesLocal(dir_.path(), u".jpg");
+        during = Entries(dir_.path());
+    });
+    WriteWholeFileLocal(target, Photo(3000, 'a'), target);
+    EXPECT_EQ(during.size(), 1) << "the temporary was removed under the writer";
+    EXPECT_EQ(ReadAll(target), Photo(3000, 'a'));
+    EXPECT_EQ(Entries(dir_.path()), QStringList{QStringLiteral("1-ABC.jpg")});
+}
+
+// Between its creation and its lock a new temporary looks like a leftover;
+// a removal then takes it, and the write goes on under another name.
+TEST_F(FileWriteTest, AWriteWhoseTemporaryIsRemovedAtOnceTakesAnother) {
+    const QString target = Path(QStringLiteral("1-ABC.jpg"));
+    CallLog log(target);
+    log.After(QStringLiteral("open temporary"),
+              [&] { RemoveLeftoverTemporariesLocal(dir_.path(), u".jpg"); });
+    WriteWholeFileLocal(target, Photo(3000, 'a'), target);
+    EXPECT_EQ(log.Only({"open", "rename"}),
+              (std::vector<std::string>{"open temporary", "open temporary",
+                                        "rename temporary target", "open folder"}));
+    EXPECT_EQ(ReadAll(target), Photo(3000, 'a'));
+    EXPECT_EQ(Entries(dir_.path()), QStringList{QStringLiteral("1-ABC.jpg")});
+}
+
+TEST_F(FileWriteTest, RemovesLeftoversInAFolderNamedAsTheProgramNamesIt) {
+    WriteSettings("[Drives]\nC=" + QFile::encodeName(dir_.path()) + "\n");
+    ASSERT_TRUE(QDir().mkpath(Path(QStringLiteral("imgarti"))));
+    KilledWhileWriting(Path(QStringLiteral("imgarti/1-A.jpg")));
+    ASSERT_EQ(Entries(Path(QStringLiteral("imgarti"))).size(), 1);
+    RemoveLeftoverTemporaries(QStringLiteral("c:\\imgarti"), u".jpg");
+    EXPECT_EQ(Entries(Path(QStringLiteral("imgarti"))), QStringList());
+    // A folder that is not there is no error.
+    RemoveLeftoverTemporaries(QStringLiteral("c:\\nowhere"), u".jpg");
+}
 
 } // namespace
