@@ -2,6 +2,7 @@
 
 #include "platform/core/exception.h"
 
+#include <QUrl>
 #include <algorithm>
 
 namespace {
@@ -44,8 +45,11 @@ QString CheckedPhotoCode(const QString& code) {
 }
 
 QString PhotoAddress(const QString& company, const QString& code) {
+    // Every byte of the name's UTF-8 but the unreserved characters of a URL
+    // (letters, digits, - . _ ~) percent-encoded: a blank, '#', '%' or an
+    // accented letter as they are would name another file, or none.
     return QString::fromUtf16(kPublicWebServer) + QStringLiteral("/trevola/imgarti/") +
-           PhotoName(company, code);
+           QString::fromLatin1(QUrl::toPercentEncoding(PhotoName(company, code)));
 }
 
 QString PhotoFolder() {

@@ -32,7 +32,8 @@ QString CompanyStampStatement(TDateTime date, const QString& timeText,
 QString CheckedPhotoCode(const QString& code);
 
 // The photograph of article `code` of company `company`: its address on the
-// public web server, "<server>/trevola/imgarti/<company>-<code>.jpg" ...
+// public web server, "<server>/trevola/imgarti/<company>-<code>.jpg" with
+// the name percent-encoded (UTF-8; letters, digits and - . _ ~ as they are) ...
 QString PhotoAddress(const QString& company, const QString& code);
 // ... and the file the web server publishes it from,
 // "c:\wamp\www\trevola\imgarti\<company>-<code>.jpg", in PhotoFolder().

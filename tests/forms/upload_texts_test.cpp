@@ -2,6 +2,7 @@
 #include "platform/core/exception.h"
 #include "tests/support/raised.h"
 
+#include <QUrl>
 #include <gtest/gtest.h>
 
 namespace {
@@ -47,6 +48,33 @@ TEST(UploadTexts, CodesThatCannotNameAFileAreRefused) {
     const char* const good[] = {"A1", "TORN-14", "a b", "Ñandú.x", "..", "A.", "#1", "%20", "~"};
     for (const char* code : good)
         EXPECT_EQ(CheckedPhotoCode(QString::fromUtf8(code)), QString::fromUtf8(code)) << code;
+}
+
+// The address carries every character a URL path cannot carry as it is
+// percent-encoded (in UTF-8), so that it names the file written.
+TEST(UploadTexts, ThePhotographsAddressNamesItsFile) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"B2", "1-B2.jpg"},
+        {"A-1_b.~", "1-A-1_b.~.jpg"},
+        {"a b", "1-a%20b.jpg"},
+        {"#1", "1-%231.jpg"},
+        {"%20", "1-%2520.jpg"},
+        {"a+b&c=d;e,f", "1-a%2Bb%26c%3Dd%3Be%2Cf.jpg"},
+        {"O'Hara (2)", "1-O%27Hara%20%282%29.jpg"},
+        {"Ñandú", "1-%C3%91and%C3%BA.jpg"},
+        {"€5", "1-%E2%82%AC5.jpg"}, // the euro sign, 0x80 in Windows-1252
+        {"..", "1-...jpg"},
+    };
+    const QString folder = QStringLiteral("http://www.trevola.invalid/trevola/imgarti/");
+    for (const auto& [code, name] : cases) {
+        const QString text = QString::fromUtf8(code);
+        SCOPED_TRACE(code);
+        EXPECT_EQ(PhotoAddress("1", text), folder + QString::fromUtf8(name));
+        const QUrl url(PhotoAddress("1", text), QUrl::StrictMode);
+        ASSERT_TRUE(url.isValid());
+        EXPECT_EQ(url.path(QUrl::FullyDecoded),
+                  QStringLiteral("/trevola/imgarti/") + PhotoFile("1", text).section(u'\\', -1));
+    }
 }
 
 TEST(UploadTexts, ThePhotographIsNamedAfterCompanyAndCode) {
