@@ -10,6 +10,7 @@
 #include "forms/company_number.h"
 #include "forms/server_list.h"
 #include "forms/settings_sources.h"
+#include "forms/upload_texts.h"
 #include "platform/system/command_line.h"
 #include "platform/ui/combo_box.h"
 #include "platform/ui/date_time_picker.h"
@@ -78,6 +79,7 @@ void Tfaccesoqb::FormCreate(TObject*) {
     servidores_ = ReadServerList(ServerListPath());
     Servidor->SetItems(servidores_);
     Servidor->SetItemIndex(0);
+    Ubicacion->SetText(PhotoFolderAddress(URLBase()));
 }
 
 void Tfaccesoqb::FormActivate(TObject*) {

@@ -11,6 +11,7 @@
 #include "data/errors/error_log.h"
 #include "forms/accesoqb.h"
 #include "forms/company_number.h"
+#include "forms/settings_sources.h"
 #include "forms/upload_texts.h"
 #include "grid/dbgrideh.h"
 #include "platform/system/file_write.h"
@@ -91,6 +92,8 @@ void Tfactarticulos::FormActivate(TObject*) {
     // The company goes into the stamp unquoted: a text that is not a number
     // stops the run before anything reaches a database.
     CheckedCompanyNumber(faccesoqb->Cia->Text());
+    // So does a base address that would give every photograph a wrong one.
+    urlBase_ = URLBase();
     // Every article runs the same lookup and the same few writes on the
     // catalog, and the lookup only reads its table.
     TRepeatedWork repeated(*fdmqb->Quelbo);
@@ -142,7 +145,7 @@ void Tfactarticulos::SubirArticulo() {
     CarticuloqbCATE_ID->SetAsInteger(CArticulosCATEG->AsInteger());
     CarticuloqbSUCA_ID->SetAsInteger(CArticulosSUBCATEG->AsInteger());
     if (conFoto)
-        CarticuloqbARTI_FOTO->SetAsString(PhotoAddress(compania, codigo));
+        CarticuloqbARTI_FOTO->SetAsString(PhotoAddress(urlBase_, compania, codigo));
     CarticuloqbARTI_ACTIVO->SetAsString(QStringLiteral("S"));
     Carticuloqb->Post();
     Carticuloqb->ApplyUpdates(0);

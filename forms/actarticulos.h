@@ -74,6 +74,8 @@ private:
     void SellarCompania();
 
     int rechazados_ = 0;
+    // The base address of the photographs' addresses, read at the start of the run.
+    QString urlBase_;
 };
 
 // The newest results window.

@@ -44,11 +44,15 @@ QString CheckedPhotoCode(const QString& code) {
     return code;
 }
 
-QString PhotoAddress(const QString& company, const QString& code) {
+QString PhotoFolderAddress(const QString& base) {
+    return base + QStringLiteral("/trevola/imgarti");
+}
+
+QString PhotoAddress(const QString& base, const QString& company, const QString& code) {
     // Every byte of the name's UTF-8 but the unreserved characters of a URL
     // (letters, digits, - . _ ~) percent-encoded: a blank, '#', '%' or an
     // accented letter as they are would name another file, or none.
-    return QString::fromUtf16(kPublicWebServer) + QStringLiteral("/trevola/imgarti/") +
+    return PhotoFolderAddress(base) + u'/' +
            QString::fromLatin1(QUrl::toPercentEncoding(PhotoName(company, code)));
 }
 

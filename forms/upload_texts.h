@@ -6,10 +6,6 @@
 
 #include <QString>
 
-// The base address of the public web server, in front of the photograph
-// folder "/trevola/imgarti" (the login window shows the same folder).
-inline constexpr char16_t kPublicWebServer[] = u"http://www.trevola.invalid";
-
 // `text` between single quotes, each single quote inside it doubled.
 QString QuotedStr(const QString& text);
 
@@ -31,10 +27,13 @@ QString CompanyStampStatement(TDateTime date, const QString& timeText,
 // the code in double quotes.
 QString CheckedPhotoCode(const QString& code);
 
-// The photograph of article `code` of company `company`: its address on the
-// public web server, "<server>/trevola/imgarti/<company>-<code>.jpg" with
-// the name percent-encoded (UTF-8; letters, digits and - . _ ~ as they are) ...
-QString PhotoAddress(const QString& company, const QString& code);
+// The address of the photograph folder on the public web server whose base
+// address (scheme and host) is `base`: "<base>/trevola/imgarti".
+QString PhotoFolderAddress(const QString& base);
+// The photograph of article `code` of company `company`: its address in that
+// folder, "<base>/trevola/imgarti/<company>-<code>.jpg" with the name
+// percent-encoded (UTF-8; letters, digits and - . _ ~ as they are) ...
+QString PhotoAddress(const QString& base, const QString& company, const QString& code);
 // ... and the file the web server publishes it from,
 // "c:\wamp\www\trevola\imgarti\<company>-<code>.jpg", in PhotoFolder().
 QString PhotoFile(const QString& company, const QString& code);

@@ -8,6 +8,7 @@
 #include "data/dataset/datasource.h"
 #include "data/dataset/fields/field.h"
 #include "data/dataset/sql/sqlquery.h"
+#include "forms/settings_sources.h"
 #include "forms/upload_texts.h"
 #include "grid/dbgrideh.h"
 #include "platform/ui/db_navigator.h"
@@ -137,7 +138,7 @@ TEST_F(ResultsWindow, TheDatasetsDeclareTheirFieldsAndHaveNoErrorHandlers) {
 }
 
 TEST_F(ResultsWindow, PhotographsAreAddressedOnTheServerTheLoginWindowShows) {
-    EXPECT_EQ(PhotoAddress("1", "B2"), w_->Ubicacion->Text() + "/1-B2.jpg");
+    EXPECT_EQ(PhotoAddress(URLBase(), "1", "B2"), w_->Ubicacion->Text() + "/1-B2.jpg");
 }
 
 } // namespace

@@ -1,10 +1,12 @@
 #include "forms/accesoqb.h"
 #include "forms/server_list.h"
 #include "forms/settings_sources.h"
+#include "platform/core/exception.h"
 #include "platform/system/registry.h"
 #include "platform/ui/application.h"
 #include "platform/ui/combo_box.h"
 #include "platform/ui/dialogs.h"
+#include "platform/ui/edit.h"
 #include "tests/forms/login_settings.h"
 #include "tests/support/raised.h"
 
@@ -95,10 +97,67 @@ TEST_F(SettingsKey, AValueOfAnotherTypeRaises) {
     EXPECT_TRUE(boxes_.boxes.empty());
 }
 
+// ---- The base address of the photographs ---------------------------------------------
+
+// The settings file with "URLBase = <value>" beside Directorio (none when
+// `value` is null).
+void WriteURLBase(const LoginSettings& settings, const char* value) {
+    QByteArray content = "Directorio = " + settings.AppDir().toLocal8Bit() + "\n";
+    if (value)
+        content += "URLBase = " + QByteArray(value) + "\n";
+    settings.WriteSettings(content + "[Drives]\nC = " + settings.DriveC().toLocal8Bit() + "\n");
+}
+
+TEST_F(SettingsKey, URLBaseGivesTheBaseAddressWithoutItsFinalSlashes) {
+    const std::pair<const char*, const char*> cases[] = {
+        {nullptr, "http://www.trevola.invalid"},
+        {"", "http://www.trevola.invalid"},
+        {"\"\"", "http://www.trevola.invalid"},
+        {"https://fotos.example.test", "https://fotos.example.test"},
+        {"http://fotos.example.test/", "http://fotos.example.test"},
+        {"http://192.0.2.7:8080//", "http://192.0.2.7:8080"},
+    };
+    for (const auto& [value, base] : cases) {
+        SCOPED_TRACE(value ? value : "(none)");
+        WriteURLBase(settings_, value);
+        EXPECT_EQ(URLBase(), QString::fromUtf8(base));
+    }
+    // No key: the base as it always was, and no second box about the key.
+    settings_.RemoveSettings();
+    EXPECT_EQ(URLBase(), "http://www.trevola.invalid");
+    EXPECT_TRUE(boxes_.boxes.empty());
+}
+
+TEST_F(SettingsKey, AURLBaseThatIsNoServerAddressRaises) {
+    const char* const bad[] = {"fotos.example.test",
+                               "ftp://fotos.example.test",
+                               "http://",
+                               "http:fotos",
+                               "http://fotos.example.test/imagenes",
+                               "http://yo@fotos.example.test",
+                               "http://fotos.example.test?x=1",
+                               "http://fotos.example.test#x",
+                               "http://fotos example.test",
+                               "/"};
+    for (const char* value : bad) {
+        SCOPED_TRACE(value);
+        WriteURLBase(settings_, value);
+        EXPECT_EQ(Raised<Exception>([] { URLBase(); }).Message(),
+                  QStringLiteral("El valor URLBase no es una dirección de servidor válida "
+                                 "(http://servidor o https://servidor): \"%1\"")
+                      .arg(QString::fromUtf8(value)));
+    }
+    WriteURLBase(settings_, "dword:00000001");
+    EXPECT_EQ(Raised<ERegistryException>([] { URLBase(); }).Message(),
+              QStringLiteral("Invalid data type for 'URLBase'"));
+    EXPECT_TRUE(boxes_.boxes.empty());
+}
+
 // The window reads the list while it is created.
 class WindowServerList : public SettingsKey {
 protected:
     Tfaccesoqb& Create() {
+        window_.reset();
         window_ = std::make_unique<Tfaccesoqb>(Application);
         return *window_;
     }
@@ -132,6 +191,29 @@ TEST_F(WindowServerList, AValueOfAnotherTypeIsShownAndKeepsTheDesignTimeEntry) {
     EXPECT_EQ(boxes_.boxes[0].type, TMsgDlgType::mtError);
     EXPECT_EQ(w.Servidor->Items(), QStringList{"c:\\dorvan"});
     EXPECT_EQ(w.Servidor->Text(), "c:\\dorvan");
+}
+
+TEST_F(WindowServerList, UbicacionShowsThePhotographFolderOnTheBaseAddress) {
+    const std::pair<const char*, const char*> cases[] = {
+        {nullptr, "http://www.trevola.invalid/trevola/imgarti"},
+        {"https://fotos.example.test/", "https://fotos.example.test/trevola/imgarti"},
+    };
+    for (const auto& [value, shown] : cases) {
+        SCOPED_TRACE(value ? value : "(none)");
+        WriteURLBase(settings_, value);
+        EXPECT_EQ(Create().Ubicacion->Text(), QString::fromUtf8(shown));
+    }
+    EXPECT_TRUE(boxes_.boxes.empty());
+}
+
+TEST_F(WindowServerList, ABadURLBaseIsShownAfterTheServerListIsRead) {
+    WriteURLBase(settings_, "fotos.example.test");
+    settings_.WriteServerList("A\r\n");
+    Tfaccesoqb& w = Create();
+    ASSERT_EQ(boxes_.boxes.size(), 1u);
+    EXPECT_TRUE(boxes_.boxes[0].text.startsWith(QStringLiteral("El valor URLBase no es")));
+    EXPECT_EQ(boxes_.boxes[0].type, TMsgDlgType::mtError);
+    EXPECT_EQ(w.Servidor->Items(), QStringList{"A"});
 }
 
 TEST_F(WindowServerList, AMissingKeyIsToldBeforeTheWindowShows) {

@@ -115,6 +115,41 @@ TEST_F(UploadRun, PhotographFilesHoldTheBlobsByteForByteAndReplaceOldFilesWhole)
     }
 }
 
+TEST_F(UploadRun, PhotographsAreAddressedOnTheBaseAddressOfTheSettings) {
+    settings_.WriteSettings("Directorio = " + settings_.AppDir().toLocal8Bit() +
+                            "\nURLBase = https://fotos.example.test/\n[Drives]\nC = " +
+                            settings_.DriveC().toLocal8Bit() + "\n");
+    AddArticle({.code = "B 2", .photo = Jpeg()});
+    Login();
+
+    Upload();
+
+    EXPECT_TRUE(BoxTexts().isEmpty()) << BoxTexts().join('\n').toStdString();
+    EXPECT_EQ(Catalog("ARTI_COD, cast(ARTI_FOTO as varchar(200))"),
+              (std::vector<QStringList>{
+                  {"B 2", "https://fotos.example.test/trevola/imgarti/1-B%202.jpg"}}));
+    EXPECT_EQ(PhotoFiles(), QStringList{"1-B 2.jpg"});
+}
+
+TEST_F(UploadRun, ABadBaseAddressStopsTheRunBeforeAnythingIsWritten) {
+    AddArticle({.code = "A1", .photo = Jpeg()});
+    Login();
+    // Changed after the login window read it.
+    settings_.WriteSettings(
+        "Directorio = " + settings_.AppDir().toLocal8Bit() +
+        "\nURLBase = www.example.test\n[Drives]\nC = " + settings_.DriveC().toLocal8Bit() + "\n");
+
+    const ResultsSeen seen = Upload();
+
+    EXPECT_EQ(BoxTexts(), QStringList{kRunError + "El valor URLBase no es una dirección de "
+                                                  "servidor válida (http://servidor o "
+                                                  "https://servidor): \"www.example.test\""});
+    EXPECT_FALSE(seen.articlesActive);
+    EXPECT_TRUE(Catalog().empty());
+    EXPECT_TRUE(PhotoFiles().isEmpty());
+    EXPECT_EQ(Stamp(), (QStringList{"2020-04-23", "14:05:09"}));
+}
+
 TEST_F(UploadRun, AMissingWebFolderStopsTheRunAtThePhotographWithoutAStamp) {
     AddArticle({.code = "A1"});
     AddArticle({.code = "B2", .photo = Jpeg()});

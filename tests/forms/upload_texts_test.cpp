@@ -65,12 +65,13 @@ TEST(UploadTexts, ThePhotographsAddressNamesItsFile) {
         {"€5", "1-%E2%82%AC5.jpg"}, // the euro sign, 0x80 in Windows-1252
         {"..", "1-...jpg"},
     };
-    const QString folder = QStringLiteral("http://www.trevola.invalid/trevola/imgarti/");
+    const QString kBase = QStringLiteral("https://fotos.example.test");
+    const QString folder = kBase + QStringLiteral("/trevola/imgarti/");
     for (const auto& [code, name] : cases) {
         const QString text = QString::fromUtf8(code);
         SCOPED_TRACE(code);
-        EXPECT_EQ(PhotoAddress("1", text), folder + QString::fromUtf8(name));
-        const QUrl url(PhotoAddress("1", text), QUrl::StrictMode);
+        EXPECT_EQ(PhotoAddress(kBase, "1", text), folder + QString::fromUtf8(name));
+        const QUrl url(PhotoAddress(kBase, "1", text), QUrl::StrictMode);
         ASSERT_TRUE(url.isValid());
         EXPECT_EQ(url.path(QUrl::FullyDecoded),
                   QStringLiteral("/trevola/imgarti/") + PhotoFile("1", text).section(u'\\', -1));
@@ -78,7 +79,10 @@ TEST(UploadTexts, ThePhotographsAddressNamesItsFile) {
 }
 
 TEST(UploadTexts, ThePhotographIsNamedAfterCompanyAndCode) {
-    EXPECT_EQ(PhotoAddress("1", "B2"), "http://www.trevola.invalid/trevola/imgarti/1-B2.jpg");
+    EXPECT_EQ(PhotoAddress("http://www.trevola.invalid", "1", "B2"),
+              "http://www.trevola.invalid/trevola/imgarti/1-B2.jpg");
+    EXPECT_EQ(PhotoFolderAddress("http://www.trevola.invalid"),
+              "http://www.trevola.invalid/trevola/imgarti");
     EXPECT_EQ(PhotoFile("1", "B2"), "c:\\wamp\\www\\trevola\\imgarti\\1-B2.jpg");
     EXPECT_EQ(PhotoFile("12", "Ñ 1"), "c:\\wamp\\www\\trevola\\imgarti\\12-Ñ 1.jpg");
 }
