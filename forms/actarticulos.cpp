@@ -114,7 +114,9 @@ void Tfactarticulos::FormActivate(TObject*) {
     SellarCompania();
     Panel2->Hide();
 
-    if (rechazados_ > 0)
+    if (rechazados_ == 1)
+        ShowMessage(QStringLiteral("No se pudo subir 1 artículo; el detalle está en ERRORES.TXT"));
+    else if (rechazados_ > 1)
         ShowMessage(QStringLiteral("No se pudieron subir %1 artículos; el detalle está en "
                                    "ERRORES.TXT")
                         .arg(rechazados_));
@@ -169,12 +171,12 @@ void Tfactarticulos::SellarCompania() {
 void Tfactarticulos::CarticuloqbReconcileError(TClientDataSet*, EReconcileError& E, TUpdateKind,
                                                TReconcileAction&) {
     ++rechazados_;
-    // One line per article: the server's text may hold line breaks.
-    QString text = E.Message();
-    text.replace(QRegularExpression(QStringLiteral("\\s*[\\r\\n]+\\s*")), QStringLiteral(" "));
-    AppendErrorLog(fdmqb->DirErrores, fdmqb->UsuarioLog,
-                   QStringLiteral("No se pudo subir el artículo \"") +
-                       CArticulosCODIGO->AsString() + QStringLiteral("\": ") + text);
+    // One line per article: the server's text may hold line breaks, and so
+    // may the code.
+    QString line = QStringLiteral("No se pudo subir el artículo \"") +
+                   CArticulosCODIGO->AsString() + QStringLiteral("\": ") + E.Message();
+    line.replace(QRegularExpression(QStringLiteral("\\s*[\\r\\n]+\\s*")), QStringLiteral(" "));
+    AppendErrorLog(fdmqb->DirErrores, fdmqb->UsuarioLog, line);
 }
 
 void Tfactarticulos::FormClose(TObject*, TCloseAction&) {

@@ -274,6 +274,28 @@ TEST_F(UploadRun, ArticlesTheCatalogRefusesAreLoggedOneLineEachAndTheRunGoesOn) 
     }
 }
 
+TEST_F(UploadRun, OneRefusedArticleIsOneLineEvenWithLineBreaksInItsCode) {
+    catalog_.Db().Run(
+        "alter table ARTICULOS add constraint UNIDAD_CONOCIDA check (ARTI_UNIDAD <> 'MAL');");
+    AddArticle({.code = "A1", .photo = Jpeg()});
+    AddArticle({.code = "E\r\n5\n", .unit = "MAL"});
+    Login();
+
+    Upload();
+
+    EXPECT_EQ(BoxTexts(),
+              QStringList{"No se pudo subir 1 artículo; el detalle está en ERRORES.TXT"});
+    EXPECT_EQ(Catalog("ARTI_COD"), std::vector<QStringList>{{"A1"}});
+    const QByteArray log = settings_.ErrorLog();
+    ASSERT_TRUE(log.endsWith("\r\n")) << log.toStdString();
+    EXPECT_EQ(log.count("\r\n"), 1) << log.toStdString();
+    EXPECT_EQ(log.count('\n'), 1) << log.toStdString();
+    EXPECT_EQ(log.count('\r'), 1) << log.toStdString();
+    EXPECT_TRUE(QString::fromLatin1(log).contains(
+        QStringLiteral(",,No se pudo subir el art\u00edculo \"E 5 \": ")))
+        << log.toStdString();
+}
+
 TEST_F(UploadRun, InSpanishMexicoTheProcedureGetsDayFirstAndTheStampAnUnambiguousDate) {
     LoadFromLocale(QLocale(QLocale::Spanish, QLocale::Mexico));
     struct RestoreLocale {
