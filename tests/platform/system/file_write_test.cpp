@@ -511,6 +511,27 @@ TEST_F(FileWriteTest, AWriteWhoseTemporaryIsRemovedAtOnceTakesAnother) {
     EXPECT_EQ(Entries(dir_.path()), QStringList{QStringLiteral("1-ABC.jpg")});
 }
 
+// Someone else removes the temporary in the middle of the write: the write
+// says so, and the old file stays.
+TEST_F(FileWriteTest, ATemporaryRemovedUnderTheWriteFailsIt) {
+    const QString target = Path(QStringLiteral("1-ABC.jpg"));
+    WriteRaw(target, Photo(5000, 'o'));
+    CallLog log(target);
+    log.After(QStringLiteral("write temporary"), [&] {
+        for (const QString& name : Entries(dir_.path()))
+            if (Path(name) != target)
+                QFile::remove(Path(name));
+    });
+    try {
+        WriteWholeFileLocal(target, Photo(3000, 'n'), target);
+        ADD_FAILURE() << "no error";
+    } catch (const EFCreateError& e) {
+        EXPECT_EQ(e.Message(), Message(target, "No such file or directory"));
+    }
+    EXPECT_EQ(ReadAll(target), Photo(5000, 'o'));
+    EXPECT_EQ(Entries(dir_.path()), QStringList{QStringLiteral("1-ABC.jpg")});
+}
+
 TEST_F(FileWriteTest, RemovesLeftoversInAFolderNamedAsTheProgramNamesIt) {
     WriteSettings("[Drives]\nC=" + QFile::encodeName(dir_.path()) + "\n");
     ASSERT_TRUE(QDir().mkpath(Path(QStringLiteral("imgarti"))));
