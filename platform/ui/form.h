@@ -52,9 +52,11 @@ public:
     TCloseEvent OnClose;
     TNotifyEvent OnDestroy;
 
-    // Frame of a sizeable window: the outer size minus this is the client size.
-    static constexpr int kFrameWidth = 8;
-    static constexpr int kFrameHeight = 27;
+    // Frame of a window: the outer size minus this is the client size. A
+    // border of 8 pixels on each side and a caption bar of 23, so that the
+    // results window's 870 x 500 leave the 854 x 461 its controls fill.
+    static constexpr int kFrameWidth = 16;
+    static constexpr int kFrameHeight = 39;
 
 protected:
     // Reads the window's description and runs OnCreate (through the dispatcher,
