@@ -34,7 +34,10 @@ public:
     void SetClientHeight(int height);
 
     void SetVisible(bool visible) override;
-    // Shows the window and runs a loop of its own until it closes; returns the modal result.
+    // Shows the window, runs its activation (OnActivate) at once and then a
+    // loop of its own until it closes; returns the modal result. The
+    // activation runs once for each showing, whether the window system
+    // activates the window soon, late, more than once or never.
     int ShowModal();
     int ModalResult() const { return modalResult_; }
     void SetModalResult(int result);
@@ -70,12 +73,17 @@ protected:
 private:
     void ApplyTabOrder();
     void DoClose();
+    // The window became the application's active window: OnActivate, only
+    // once while it runs modally.
+    void RunActivation();
 
     bool keyPreview_ = false;
     TPosition position_ = TPosition::poDesigned;
     TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
     int modalResult_ = 0;
     bool modal_ = false;
+    // The activation of the current modal showing has run.
+    bool modalActivated_ = false;
     bool closing_ = false;
 };
 

@@ -1,6 +1,8 @@
 // The results window as its description makes it, before any upload: the
 // docked parts, the panels, the hidden image control, the "Salir" button,
-// the navigator, and the datasets with their declared fields.
+// the navigator, and the datasets with their declared fields; then shown by
+// F5 on real databases: its activation uploads once, whatever the window
+// system does.
 
 #include "controls/dbimage/edb_image.h"
 #include "controls/pngbutton/png_speed_button.h"
@@ -10,10 +12,11 @@
 #include "data/dataset/sql/sqlquery.h"
 #include "forms/upload_texts.h"
 #include "grid/dbgrideh.h"
+#include "grid/finddialog/find_dialog_eh.h"
 #include "platform/ui/db_navigator.h"
 #include "platform/ui/edit.h"
 #include "platform/ui/panel.h"
-#include "tests/forms/login_fixture.h"
+#include "tests/forms/upload_fixture.h"
 
 #include <QFile>
 
@@ -162,6 +165,82 @@ TEST_F(ResultsWindow, TheDatasetsDeclareTheirFieldsAndHaveNoErrorHandlers) {
 
 TEST_F(ResultsWindow, PhotographsAreAddressedOnTheServerTheLoginWindowShows) {
     EXPECT_EQ(PhotoAddress("1", "B2"), w_->Ubicacion->Text() + "/1-B2.jpg");
+}
+
+} // namespace
+
+namespace {
+
+// A window system that never activates the results window: its activation
+// notices are dropped before they reach it.
+class TResultsNeverActivated : public QObject {
+public:
+    TResultsNeverActivated() { QApplication::instance()->installEventFilter(this); }
+    ~TResultsNeverActivated() override { QApplication::instance()->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        return event->type() == QEvent::WindowActivate && widget && factarticulos &&
+               widget == factarticulos->Widget();
+    }
+};
+
+using ResultsWindowShown = UploadFixture;
+
+TEST_F(ResultsWindowShown, UploadsOnceThoughTheWindowSystemNeverActivatesIt) {
+    AddArticle({.code = "A1"});
+    Login();
+    auto windowSystem = std::make_optional<TResultsNeverActivated>();
+    QStringList shownFirst;
+    QStringList stampFirst;
+    QStringList shownAfterFind;
+    modals_.answer = [&](TForm& form) {
+        if (&form == DBGridEhFindDlg) {
+            EXPECT_TRUE(QTest::qWaitForWindowActive(form.Widget()));
+            form.Close();
+            return;
+        }
+        auto& results = dynamic_cast<Tfactarticulos&>(form);
+        auto codes = [&] {
+            QStringList rows;
+            if (results.CArticulos->Active())
+                for (int r = 1; r <= results.CArticulos->RecordCount(); ++r)
+                    rows << results.CArticulos->FieldValueAt(*results.CArticulosCODIGO, r)
+                                .AsString();
+            return rows;
+        };
+        shownFirst = codes();
+        stampFirst = Stamp();
+        // The bound changes in the login window meanwhile, which a second run
+        // would stamp. The window system comes round to activating the
+        // window, the find dialog opens over it and closes, and the window is
+        // activated once more: none of that uploads again. (The offscreen
+        // platform sends no notice to a window that a closed dialog returns
+        // to: the test sends the one Qt delivers from a window system.)
+        w_->EHora->SetText(QStringLiteral("08:00:00"));
+        windowSystem.reset();
+        ShowGridFindDialog(*results.DBGridEh2, QString(), true);
+        QEvent activated(QEvent::WindowActivate);
+        QApplication::sendEvent(results.Widget(), &activated);
+        shownAfterFind = codes();
+        // The navigator stays disabled with the rows on view: a click moves nothing.
+        ASSERT_TRUE(results.CArticulos->Eof());
+        ExpectDisabledButtons(*results.DBNavigator2);
+        QTest::mouseClick(results.DBNavigator2->Widget(), Qt::LeftButton, {},
+                          results.DBNavigator2->ButtonRect(nbFirst).center());
+        EXPECT_TRUE(results.CArticulos->Eof());
+        QTest::mouseClick(results.PngSpeedButton1->Widget(), Qt::LeftButton);
+    };
+    Key(Qt::Key_F5);
+
+    EXPECT_TRUE(BoxTexts().isEmpty()) << BoxTexts().join('\n').toStdString();
+    EXPECT_EQ(modals_.shown, (std::vector<QString>{"Tfactarticulos", "TDBGridEhFindDlg"}));
+    EXPECT_EQ(shownFirst, QStringList{"A1"});
+    EXPECT_EQ(stampFirst, (QStringList{"2020-04-23", "14:05:09"}));
+    EXPECT_EQ(shownAfterFind, QStringList{"A1"});
+    EXPECT_EQ(Catalog("ARTI_COD"), std::vector<QStringList>{{"A1"}});
+    EXPECT_EQ(Stamp(), stampFirst);
 }
 
 } // namespace
