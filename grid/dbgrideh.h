@@ -167,6 +167,11 @@ public:
     // the current record on view. With `keepRowPlace` the current record
     // keeps its row on view (page moves).
     void MoveBy(int distance, bool keepRowPlace = false);
+    // Moves to the record that `recNo` numbers on view now (Rows()), as a
+    // click, Ctrl+PgUp/PgDn and the scroll bar aim at it. A pending new or
+    // changed record is posted (or an untouched new one cancelled) first;
+    // the move still lands on that record, however the post renumbers.
+    void MoveToRecord(int recNo);
     void MoveToFirst();
     void MoveToLast();
     // Up and Down with the rules for a new record: discard an unchanged one,
@@ -274,6 +279,9 @@ private:
     void ApplyScroll(TScrollActionEh action, int position);
     // A record being inserted that nobody has changed (the editor's text included).
     bool NewRecordUnchanged() const;
+    // Posts or cancels a pending record and returns the number that the
+    // record numbered `recNo` on view before has now.
+    int SettlePendingRecord(int recNo);
     // The grid, its link and the dataset allow changes.
     bool Modifiable() const;
     void PlaceEditor();
