@@ -233,7 +233,11 @@ public:
     TGridPaletteEh Palette() const;
     void ViewportResized();
     void FocusEnteredGrid();
-    void FocusLeftGrid();
+    // The keyboard focus left the grid and its cell editor. The extensions
+    // hear of every such loss; the pending cell is settled (dgCancelOnExit)
+    // only when `toAnotherControl`, not when the window merely went inactive
+    // or a popup took the keys for a while.
+    void FocusLeftGrid(bool toAnotherControl);
     // False when an extension took the key: no character follows from it.
     bool KeyDown(unsigned short key, TShiftState shift);
     void KeyPress(QChar key);

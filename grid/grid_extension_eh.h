@@ -62,7 +62,8 @@ public:
     virtual void CurrentCellChanged(TDBGridEh& grid);
     // False refuses to open the cell editor.
     virtual bool AllowEditor(const TDBGridEh& grid) const;
-    // The focus went from the grid (or its editor) to another control.
+    // The keyboard focus left the grid and its editor: for another control,
+    // another window, or a popup.
     virtual void FocusLost(TDBGridEh& grid);
 
     // ---- Titles ----------------------------------------------------------------------
