@@ -76,7 +76,8 @@ public:
                                       QRect& caption);
     // Draws over the current data cell once it is painted.
     virtual void PaintCurrentCellOverlay(QPainter& painter, const TCellPaintInfoEh& cell);
-    // The background of the current row's indicator glyph, when it is not the fixed colour.
+    // The background of the current row's indicator glyph, when it is not the
+    // fixed colour; asked only while the dataset browses (the arrow).
     virtual std::optional<QColor> CurrentIndicatorColor(const TDBGridEh& grid) const;
 };
 
