@@ -139,7 +139,10 @@ protected:
             ::kill(static_cast<pid_t>(pid), signal);
         return program_.waitForFinished(ms);
     }
-    bool ProgramRunning() { return !program_.waitForFinished(100); }
+    // Whether the program still runs (waiting up to 100 ms for it to end).
+    bool ProgramRunning() {
+        return program_.state() != QProcess::NotRunning && !program_.waitForFinished(100);
+    }
     // Waits until at least `count` photographs of the run are in the folder.
     bool PhotosWritten(int count, int ms = 30000) {
         return Eventually(ms, [&] {
@@ -152,12 +155,26 @@ protected:
     // SIGTERM while the results window waits for someone.
     void RunToTheEnd() {
         Start();
+        if (!HasFatalFailure())
+            AwaitTheStampAndEnd();
+    }
+    // Waits for the run started to stamp the company, then ends the program
+    // as a scheduler would, with SIGTERM: it must end by that signal after its
+    // clean-up, with nothing on standard error that only a failure of the
+    // program prints (a sanitizer's report, an exception that escaped).
+    void AwaitTheStampAndEnd() {
         ASSERT_TRUE(Eventually(60000, [&] { return Stamped() || !ProgramRunning(); }))
             << "the run did not end";
         ASSERT_TRUE(Stamped()) << "the run ended without its stamp\n"
                                << settings_.ErrorLog().toStdString()
                                << program_.readAllStandardError().toStdString();
-        ASSERT_TRUE(StopProgram(SIGTERM));
+        ASSERT_TRUE(StopProgram(SIGTERM)) << "still running after SIGTERM";
+        const QByteArray err = program_.readAllStandardError();
+        EXPECT_EQ(program_.exitStatus(), QProcess::CrashExit)
+            << "exit code " << program_.exitCode() << "\n"
+            << err.toStdString();
+        EXPECT_EQ(program_.exitCode(), SIGTERM) << err.toStdString();
+        EXPECT_FALSE(HoldsAFailureOfTheProgram(err)) << err.toStdString();
     }
 
     // ---- What the catalog and the folder hold --------------------------------
