@@ -143,6 +143,10 @@ protected:
     bool ProgramRunning() {
         return program_.state() != QProcess::NotRunning && !program_.waitForFinished(100);
     }
+    // Whether the program has ended, without waiting.
+    bool ProgramEnded() {
+        return program_.state() == QProcess::NotRunning || program_.waitForFinished(0);
+    }
     // Waits until at least `count` photographs of the run are in the folder.
     bool PhotosWritten(int count, int ms = 30000) {
         return Eventually(ms, [&] {
@@ -185,6 +189,13 @@ protected:
     void Unstamp() {
         catalog_->Db().Run("update COMPANIA set COMP_FECACT = '2080-01-01', COMP_HORACT = null "
                            "where COMP_ID = 1;");
+    }
+    // Articles of the test that the catalog holds in the current revision.
+    int ArticlesWritten() {
+        const auto rows =
+            catalog_->Db().Query("select count(*) from ARTICULOS where ARTI_COD starting with '" +
+                                 prefix_ + "' and ARTI_DES = '" + Description(revision_) + "'");
+        return rows.empty() ? 0 : rows[0][0].toInt();
     }
     bool Stamped() {
         const auto rows = catalog_->Db().Query("select COMP_HORACT from COMPANIA");
