@@ -15,7 +15,7 @@ class TForm;
 // What an upload has done so far.
 struct TUploadCounts {
     int read = 0;    // articles the ERP gave
-    int done = 0;    // articles sent to the catalog, refused ones included
+    int done = 0;    // articles whose step is over (photograph included), refused ones too
     int refused = 0; // articles the catalog refused
     int photos = 0;  // photograph files written
     int Written() const { return done - refused; }
