@@ -129,6 +129,7 @@ void Connection::Detach() {
     c.Release(c.reads, true);
     c.Release(c.transaction, false);
     c.Release(c.retained, true);
+    c.Release(c.kept, true);
     if (c.attachment) {
         FbStatus st(c.master);
         c.attachment->detach(&st);
@@ -154,7 +155,10 @@ PreparedStatement ConnectionImpl::PrepareText(const QByteArray& text, ITransacti
     CheckAttached();
     if (std::optional<PreparedStatement> kept = idle.Take(text))
         return std::move(*kept);
-    // Preparing needs a transaction to read the metadata in; it only reads.
+    // Preparing needs a transaction to read the metadata in; it only reads:
+    // the shared one of the selects, else one of its own.
+    if (!tra)
+        tra = SharedReadTransaction();
     ITransaction* own = tra ? nullptr : Start(options.isolation, true);
     FbStatus st(master);
     PreparedStatement p;
@@ -214,6 +218,17 @@ void Connection::SetReadOnlyReads(bool on) {
 
 bool Connection::ReadOnlyReads() const {
     return impl_->readOnlyReads;
+}
+
+void Connection::SetTransactionReuse(bool on) {
+    ConnectionImpl& c = *impl_;
+    c.keepContext = on;
+    if (!on)
+        c.Release(c.kept, true);
+}
+
+bool Connection::TransactionReuse() const {
+    return impl_->keepContext;
 }
 
 qint64 Connection::ExecuteDirect(const QString& sql) {

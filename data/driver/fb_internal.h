@@ -30,6 +30,12 @@ struct ConnectionImpl {
     bool readOnlyReads = false; // selects outside `transaction` run read-only
     // The one read-only read-committed transaction those selects share.
     Firebird::ITransaction* reads = nullptr;
+    // While on, every unit of work under read committed (the explicit
+    // transaction, a statement without rows outside it) ends in a commit or
+    // rollback that retains its context, kept for the next one.
+    bool keepContext = false;
+    Firebird::ITransaction* kept = nullptr;
+    Isolation transactionIsolation = Isolation::ReadCommitted; // of `transaction`
     StatementCache idle; // prepared statements free for their text again
 
     void CheckAttached() const;
@@ -45,6 +51,20 @@ struct ConnectionImpl {
     Firebird::ITransaction* SharedReadTransaction();
     // Ends a transaction the driver started for one statement.
     void EndOwn(Firebird::ITransaction* tra, bool commit);
+    // Whether a unit of work of `isolation` keeps its context when it ends.
+    // Not for repeatable read, whose kept snapshot would never see another
+    // attachment's commits, nor with the connection's own commit retain.
+    bool Keeps(Isolation isolation) const {
+        return keepContext && !options.commitRetain && isolation != Isolation::RepeatableRead;
+    }
+    // The context for a unit of work that keeps it: the kept one, else a new
+    // read-write transaction.
+    Firebird::ITransaction* TakeKept(Isolation isolation);
+    // Ends a unit of work in a kept context with a commit or a rollback that
+    // retains it; `kept` holds it again. When that fails the transaction is
+    // rolled back (or at least released) and ServerError raised: nothing of
+    // it stays open for the next unit.
+    void EndKept(Firebird::ITransaction* tra, bool commit);
     void Release(Firebird::ITransaction*& tra, bool commit) noexcept;
 
     // Text to and from the bytes of a column's character set.

@@ -317,6 +317,7 @@ void TSQLConnection::BeginRepeatedWork() {
         return;
     driver_->SetStatementReuse(true);
     driver_->SetReadOnlyReads(true);
+    driver_->SetTransactionReuse(true);
 }
 
 void TSQLConnection::EndRepeatedWork() {
@@ -324,6 +325,7 @@ void TSQLConnection::EndRepeatedWork() {
         return;
     driver_->SetStatementReuse(false);
     driver_->SetReadOnlyReads(false);
+    driver_->SetTransactionReuse(false);
 }
 
 void TSQLConnection::CloseDataSets() {

@@ -146,11 +146,14 @@ public:
 
     // Nested: from the first Begin to the last End, the statements the
     // queries and applies run stay prepared, by their text, for the next run
-    // of the same text (Driver::Connection::SetStatementReuse), and the
-    // queries' selects run in read-only transactions of their own
-    // (Driver::Connection::SetReadOnlyReads). For a piece of work that runs
-    // the same few statements many times and whose selects only read; use
-    // TRepeatedWork.
+    // of the same text (Driver::Connection::SetStatementReuse), the queries'
+    // selects share one read-only transaction
+    // (Driver::Connection::SetReadOnlyReads), and the applies and statements
+    // without rows take one transaction's context in turn, each ending in a
+    // commit or rollback that retains it
+    // (Driver::Connection::SetTransactionReuse). For a piece of work that
+    // runs the same few statements many times and whose selects only read;
+    // use TRepeatedWork.
     void BeginRepeatedWork();
     void EndRepeatedWork();
 
@@ -198,7 +201,8 @@ private:
 
 // A piece of work on a connection that runs the same few statements many
 // times and whose selects only read: while it lives, statements stay
-// prepared and selects run read-only (TSQLConnection::BeginRepeatedWork).
+// prepared, selects run read-only and the writes take one kept transaction
+// context in turn (TSQLConnection::BeginRepeatedWork).
 class TRepeatedWork {
 public:
     explicit TRepeatedWork(TSQLConnection& connection) : connection_(connection) {
