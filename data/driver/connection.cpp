@@ -121,6 +121,7 @@ void Connection::Attach(const ConnectOptions& options) {
 
 void Connection::Detach() {
     ConnectionImpl& c = *impl_;
+    c.ReadDeferredBlobs();
     auto statements = c.statements;
     for (StatementImpl* s : statements)
         s->Release();
@@ -218,6 +219,17 @@ void Connection::SetReadOnlyReads(bool on) {
 
 bool Connection::ReadOnlyReads() const {
     return impl_->readOnlyReads;
+}
+
+void Connection::SetDeferredBlobReads(bool on) {
+    ConnectionImpl& c = *impl_;
+    c.deferBlobs = on;
+    if (!on)
+        c.ReadDeferredBlobs();
+}
+
+bool Connection::DeferredBlobReads() const {
+    return impl_->deferBlobs;
 }
 
 void Connection::SetTransactionReuse(bool on) {

@@ -92,6 +92,15 @@ public:
     void SetTransactionReuse(bool on);
     bool TransactionReuse() const;
 
+    // While on, a cursor's Deferred hands out the blobs of table columns
+    // unread (deferred_blob.h). Turning it off, and detaching, read every
+    // one still held and unread. For a piece of work whose rows' blobs are
+    // mostly never looked at; its context (the shared read transaction, the
+    // kept one) should end after this is turned off. Off by default; the
+    // setting outlives a detach.
+    void SetDeferredBlobReads(bool on);
+    bool DeferredBlobReads() const;
+
     // Prepares, executes and releases a statement without parameters;
     // returns the affected-row count.
     qint64 ExecuteDirect(const QString& sql);

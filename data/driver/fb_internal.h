@@ -3,12 +3,14 @@
 // and Cursor.
 
 #include "data/driver/connection.h"
+#include "data/driver/deferred_blob.h"
 #include "data/driver/fb_status.h"
 #include "data/driver/statement_cache.h"
 
 #include <QByteArray>
 #include <QDate>
 #include <QTime>
+#include <memory>
 #include <set>
 #include <vector>
 
@@ -36,6 +38,11 @@ struct ConnectionImpl {
     bool keepContext = false;
     Firebird::ITransaction* kept = nullptr;
     Isolation transactionIsolation = Isolation::ReadCommitted; // of `transaction`
+    // While on, a cursor hands out the blobs of table columns unread; the
+    // ones handed out, to be read before the connection lets go of them.
+    bool deferBlobs = false;
+    std::vector<std::weak_ptr<DeferredBlobImpl>> deferredBlobs;
+    size_t deferredBlobsPruneAt = 64;
     StatementCache idle; // prepared statements free for their text again
 
     void CheckAttached() const;
@@ -66,6 +73,12 @@ struct ConnectionImpl {
     // it stays open for the next unit.
     void EndKept(Firebird::ITransaction* tra, bool commit);
     void Release(Firebird::ITransaction*& tra, bool commit) noexcept;
+
+    // A blob of a fetched row, read when its bytes are wanted.
+    DeferredBlob DeferBlob(const ISC_QUAD& id);
+    // Reads every deferred blob still held and unread (keeping a failure to
+    // raise on its read) and lets go of them all.
+    void ReadDeferredBlobs() noexcept;
 
     // Text to and from the bytes of a column's character set.
     QByteArray Encode(QStringView text, unsigned charSet) const;

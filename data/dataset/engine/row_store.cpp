@@ -265,10 +265,10 @@ qint64 TRowStore::MemoryBytes() const {
     qint64 bytes = 0;
     for (const TRowArena& arena : arenas_)
         bytes += static_cast<qint64>(arena.ReservedBytes());
-    for (const QByteArray& blob : blobs_)
-        bytes += blob.capacity();
+    for (const TBlob& blob : blobs_)
+        bytes += blob.Capacity();
     bytes += static_cast<qint64>(
-        blobs_.capacity() * sizeof(QByteArray) + rows_.capacity() * sizeof(const uint8_t*) +
+        blobs_.capacity() * sizeof(TBlob) + rows_.capacity() * sizeof(const uint8_t*) +
         arrival_.capacity() * sizeof(uint64_t) + state_.capacity() * sizeof(State) +
         order_.capacity() * sizeof(TBookmark));
     return bytes;

@@ -29,7 +29,7 @@ public:
 
     const std::vector<TPacketColumn>& Columns() const { return columns_; }
     const TRowLayout& Layout() const { return *layout_; }
-    const std::vector<QByteArray>& Blobs() const { return blobs_; }
+    const TBlobTable& Blobs() const { return blobs_; }
     quint32 Lcid() const { return lcid_; }
 
     // Every record ever held (the bound of bookmarks), and whether one is
@@ -89,7 +89,7 @@ private:
     quint32 lcid_ = 0;
     bool complete_ = false;
     std::vector<TRowArena> arenas_; // ours and those adopted from packets
-    std::vector<QByteArray> blobs_;
+    TBlobTable blobs_;
     std::vector<const uint8_t*> rows_; // current version per record
     std::vector<uint64_t> arrival_;
     std::vector<State> state_;

@@ -318,11 +318,14 @@ void TSQLConnection::BeginRepeatedWork() {
     driver_->SetStatementReuse(true);
     driver_->SetReadOnlyReads(true);
     driver_->SetTransactionReuse(true);
+    driver_->SetDeferredBlobReads(true);
 }
 
 void TSQLConnection::EndRepeatedWork() {
     if (repeatedWork_ == 0 || --repeatedWork_ > 0)
         return;
+    // The blobs still waiting are read while the contexts that keep them last.
+    driver_->SetDeferredBlobReads(false);
     driver_->SetStatementReuse(false);
     driver_->SetReadOnlyReads(false);
     driver_->SetTransactionReuse(false);

@@ -151,9 +151,11 @@ public:
     // (Driver::Connection::SetReadOnlyReads), and the applies and statements
     // without rows take one transaction's context in turn, each ending in a
     // commit or rollback that retains it
-    // (Driver::Connection::SetTransactionReuse). For a piece of work that
-    // runs the same few statements many times and whose selects only read;
-    // use TRepeatedWork.
+    // (Driver::Connection::SetTransactionReuse), and the stored blobs of the
+    // rows read are read only when their fields are
+    // (Driver::Connection::SetDeferredBlobReads; the ones still waiting at
+    // the end are read then). For a piece of work that runs the same few
+    // statements many times and whose selects only read; use TRepeatedWork.
     void BeginRepeatedWork();
     void EndRepeatedWork();
 
@@ -201,8 +203,9 @@ private:
 
 // A piece of work on a connection that runs the same few statements many
 // times and whose selects only read: while it lives, statements stay
-// prepared, selects run read-only and the writes take one kept transaction
-// context in turn (TSQLConnection::BeginRepeatedWork).
+// prepared, selects run read-only, the writes take one kept transaction
+// context in turn and blobs are read when their fields are
+// (TSQLConnection::BeginRepeatedWork).
 class TRepeatedWork {
 public:
     explicit TRepeatedWork(TSQLConnection& connection) : connection_(connection) {
