@@ -239,7 +239,7 @@ qint64 Statement::RowsAffected() const {
     return impl_->rowsAffected;
 }
 
-std::unique_ptr<Cursor> Statement::Execute() {
+std::unique_ptr<Cursor> Statement::Execute(bool countRows) {
     StatementImpl& s = *impl_;
     s.CheckValid();
     ConnectionImpl& c = *s.conn;
@@ -271,9 +271,11 @@ std::unique_ptr<Cursor> Statement::Execute() {
                          singleton ? s.outMeta : nullptr,
                          singleton ? singleton->buffer.data() : nullptr);
     st.Check(Status::ServerError, c.util);
-    s.rowsAffected = static_cast<qint64>(s.statement->getAffectedRecords(&st));
-    if (s.rowsAffected < 0 || st.Failed())
-        s.rowsAffected = 0;
+    if (countRows) {
+        s.rowsAffected = static_cast<qint64>(s.statement->getAffectedRecords(&st));
+        if (s.rowsAffected < 0 || st.Failed())
+            s.rowsAffected = 0;
+    }
     if (!singleton) {
         tra.Complete();
         return nullptr;

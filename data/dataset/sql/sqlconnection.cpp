@@ -388,15 +388,17 @@ void TSQLConnection::Rollback(const TTransactionDesc&) {
     Executing(lastError_, [&] { driver_->Rollback(); });
 }
 
-int TSQLConnection::Execute(const QString& sql, const TParams* params) {
+int TSQLConnection::Execute(const QString& sql, const TParams* params, bool countRows) {
     Open();
     return Executing(lastError_, [&] {
         std::unique_ptr<Driver::Statement> stmt = driver_->Prepare(sql);
         const int count = params ? qMin(params->Count(), stmt->ParamCount()) : 0;
         for (int i = 0; i < count; ++i)
             BindParam(*stmt, i, params->Items(i));
-        std::unique_ptr<Driver::Cursor> cursor = stmt->Execute();
+        std::unique_ptr<Driver::Cursor> cursor = stmt->Execute(countRows);
         cursor.reset();
+        if (!countRows)
+            return -1;
         return static_cast<int>(qMax<qint64>(stmt->RowsAffected(), 0));
     });
 }

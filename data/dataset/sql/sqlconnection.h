@@ -137,8 +137,9 @@ public:
 
     // Runs a fresh statement with "?" markers bound by position from
     // `params` (may be null), opening the connection on demand; returns the
-    // affected-row count. Rows of a statement that has them are dropped.
-    int Execute(const QString& sql, const TParams* params);
+    // affected-row count, or -1 without `countRows` (the server is not asked:
+    // a wait less). Rows of a statement that has them are dropped.
+    int Execute(const QString& sql, const TParams* params, bool countRows = true);
     int ExecuteDirect(const QString& sql) { return Execute(sql, nullptr); }
 
     // The message of the last failed driver operation of the connection.
