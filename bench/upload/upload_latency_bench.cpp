@@ -16,7 +16,12 @@
 //                 the run (before the first article), in all
 //   lookup_ms, apply_ms, photo_ms   time per article in each step
 //   stamp_ms      time of the stamp
-// and `ratio`, the program's best total against the reference's. When the
+// and `ratio`, the program's best total against the reference's. Also
+// printed, from the catalog's MON$DATABASE as another attachment reads it at
+// the first, the middle and the last article and after the run: the oldest
+// interesting, oldest active and oldest snapshot transactions and the next
+// one ("# gc ..."), which tell what the run holds back from the garbage
+// collection of the catalog. When the
 // wire is not encrypted (a server and client with WireCrypt = Disabled, see
 // docs/performance.md) the Firebird operations of every turn are printed
 // by step, "# <side> <step>: <turns> x <operations>".
@@ -58,6 +63,35 @@ std::pair<QString, int> ServerAddress() {
         return {host, 3050};
     return {host.left(slash), host.mid(slash + 1).toInt()};
 }
+
+// The catalog's transaction markers as another attachment sees them now.
+QString TransactionMarkers(UploadSetup& setup) {
+    const auto rows = setup.Catalog().Query(
+        QStringLiteral("select MON$OLDEST_TRANSACTION, MON$OLDEST_ACTIVE, MON$OLDEST_SNAPSHOT, "
+                       "MON$NEXT_TRANSACTION from MON$DATABASE"));
+    const QStringList& r = rows.at(0);
+    return QStringLiteral("oldest interesting %1, oldest active %2, oldest snapshot %3, next %4")
+        .arg(r[0], r[1], r[2], r[3]);
+}
+
+// Samples the markers at the first, the middle and the last article's lookup.
+class MarkerSampler {
+public:
+    MarkerSampler(UploadSetup& setup) : setup_(setup) {}
+    void Step(std::optional<UploadStep> step) {
+        if (step != UploadStep::Lookup)
+            return;
+        ++lookups_;
+        if (lookups_ == 1 || lookups_ == setup_.Articles() / 2 || lookups_ == setup_.Articles())
+            samples
+                << QStringLiteral("article %1: %2").arg(lookups_).arg(TransactionMarkers(setup_));
+    }
+    QStringList samples;
+
+private:
+    UploadSetup& setup_;
+    int lookups_ = 0;
+};
 
 // One side's figures over the repetitions.
 struct Side {
@@ -114,9 +148,13 @@ void BM_UploadOverLatency(benchmark::State& state) {
     LatencyProxy proxy(host, port, roundTripMs);
     setup.RouteCatalogThrough(proxy.Address());
     proxy.SetStep(kOutsideRun);
+    std::optional<MarkerSampler> sampler;
     const auto toProxy = [&](std::optional<UploadStep> step) {
         proxy.SetStep(step ? int(*step) : kOutsideRun);
+        if (sampler)
+            sampler->Step(step);
     };
+    QStringList markers;
     // The texts the results window sends to the procedure for the stamp.
     const QString dateText =
         FormatDateTime(FormatSettings().ShortDateFormat, TDateTime::FromQDate(QDate(2020, 4, 23)));
@@ -128,7 +166,10 @@ void BM_UploadOverLatency(benchmark::State& state) {
                 setup.Reset();
                 StepClock steps(toProxy);
                 proxy.Take();
-                if ((side + turn) % 2 == 0) {
+                const bool program = (side + turn) % 2 == 0;
+                if (turn == 0)
+                    sampler.emplace(setup);
+                if (program) {
                     const RunTimes t = ProgramUpload(setup, steps);
                     state.SetIterationTime(t.total);
                     run.Add(t, proxy.Take());
@@ -140,6 +181,14 @@ void BM_UploadOverLatency(benchmark::State& state) {
                     ref.Add(t, proxy.Take());
                 }
                 proxy.SetStep(kOutsideRun);
+                if (sampler) {
+                    const QString who =
+                        program ? QStringLiteral("program") : QStringLiteral("reference");
+                    for (const QString& sample : sampler->samples)
+                        markers << who + u' ' + sample;
+                    markers << who + QStringLiteral(" after the run: ") + TransactionMarkers(setup);
+                    sampler.reset();
+                }
             }
         } catch (const std::exception& e) {
             state.SkipWithError(e.what());
@@ -154,6 +203,8 @@ void BM_UploadOverLatency(benchmark::State& state) {
     state.counters["ratio"] = run.best / ref.best;
     run.PrintOps("program", roundTripMs);
     ref.PrintOps("reference", roundTripMs);
+    for (const QString& line : markers)
+        std::printf("# %d ms gc %s\n", roundTripMs, qPrintable(line));
 }
 BENCHMARK(BM_UploadOverLatency)
     ->ArgName("round_trip_ms")
