@@ -186,8 +186,14 @@ qint64 TRowLayout::ValueBytes(const uint8_t* row, int col, const TBlobTable& blo
     }
 }
 
+bool TRowLayout::BlobPending(const uint8_t* row, int col, const TBlobTable& blobs) const {
+    const TCellKind kind = cells_[col].kind;
+    return (kind == TCellKind::Blob || kind == TCellKind::Memo) && !IsNull(row, col) &&
+           blobs[BlobIndex(row, col)].Pending();
+}
+
 bool TRowLayout::CellEquals(const uint8_t* a, const TBlobTable& blobsA, const uint8_t* b,
-                            const TBlobTable& blobsB, int col) const {
+                            const TBlobTable& blobsB, int col, bool read) const {
     const bool nullA = IsNull(a, col);
     if (nullA != IsNull(b, col))
         return false;
@@ -201,7 +207,7 @@ bool TRowLayout::CellEquals(const uint8_t* a, const TBlobTable& blobsA, const ui
         const TBlob& y = blobsB[BlobIndex(b, col)];
         if (x.SameSource(y))
             return true;
-        if (x.Pending() || y.Pending())
+        if (!read && (x.Pending() || y.Pending()))
             return false;
         return x.Bytes() == y.Bytes();
     }

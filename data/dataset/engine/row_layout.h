@@ -58,10 +58,12 @@ public:
     // deferred blob not read yet).
     qint64 ValueBytes(const uint8_t* row, int col, const TBlobTable& blobs) const;
     // Same value (null equals null), compared on the stored bytes. A deferred
-    // blob not read yet is equal only to copies of itself: it is not read to
-    // be compared, so a blob written over it counts as changed.
+    // blob not read yet is equal only to copies of itself unless `read` is
+    // set: it is not read to be compared.
     bool CellEquals(const uint8_t* a, const TBlobTable& blobsA, const uint8_t* b,
-                    const TBlobTable& blobsB, int col) const;
+                    const TBlobTable& blobsB, int col, bool read = false) const;
+    // A blob cell holding a deferred blob not read yet.
+    bool BlobPending(const uint8_t* row, int col, const TBlobTable& blobs) const;
 
     // Checks that bytes claiming to be a row of this layout are one:
     // offsets inside the row and increasing, blob indexes under blobCount.

@@ -83,6 +83,9 @@ private:
     void RestoreInOrder(TBookmark record);
     void Renumber();
     std::vector<TValue> Values(const uint8_t* row) const;
+    // The fields of an edit whose value differs from the one read.
+    void MarkChanged(const uint8_t* original, const uint8_t* current,
+                     std::vector<bool>& changed) const;
 
     std::vector<TPacketColumn> columns_;
     std::unique_ptr<TRowLayout> layout_;
