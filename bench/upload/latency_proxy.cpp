@@ -198,6 +198,8 @@ void LatencyProxy::Accept() {
 
 void LatencyProxy::Relay(Connection& c, bool fromClient) {
     Connection::Direction& d = fromClient ? c.toServer : c.toClient;
+    if (d.readerDone)
+        return; // a closed side keeps reporting its hang-up
     const int fd = fromClient ? c.client : c.server;
     const auto due = Clock::now() + std::chrono::microseconds(roundTripMs_ * 1000 / 2);
     std::vector<char> buffer(kReadChunk);
