@@ -125,4 +125,40 @@ TEST_F(SpilledBlobRows, AFullTemporaryFolderStopsTheOpenWithNothingHalfRead) {
     EXPECT_EQ(Walk(), Expected({1, 2, 3, 4, 5, 6}));
 }
 
+// The rows fit; a new photograph posted afterwards does not. The post fails
+// with the folder's error and the record stays in edit: nothing of the new
+// photograph is in the rows or the change log, and the photographs read
+// before are still whole.
+TEST_F(SpilledBlobRows, APhotographPostedToAFullFolderIsRefusedAndTheEditStays) {
+    std::optional<TmpfsMount> small(std::in_place, temp_.Path(), 160 * 1024);
+    if (!small->Active())
+        GTEST_SKIP() << small->Failure().toStdString();
+    cds_->Open();
+    cds_->Next();
+    cds_->Edit();
+    Field("DESCRIPCION").SetAsString(QStringLiteral("Pieza cambiada"));
+    Field("FOTO").SetAsBytes(PhotoBytes(22, 200000));
+    try {
+        cds_->Post();
+        ADD_FAILURE() << "the post went on with a full temporary folder";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("Cannot write the temporary file of the rows in "
+                                              "\"%1\": No space left on device")
+                                   .arg(temp_.Path()));
+    }
+    EXPECT_EQ(cds_->State(), dsEdit);
+    EXPECT_EQ(cds_->ChangeCount(), 0);
+
+    // A smaller photograph, which stays in memory, posts; the others read back whole.
+    Field("FOTO").SetAsBytes(PhotoBytes(22, 500));
+    cds_->Post();
+    EXPECT_EQ(cds_->ChangeCount(), 1);
+    auto expected = Expected({1, 2, 3, 4, 5, 6});
+    expected[1].second = PhotoBytes(22, 500);
+    EXPECT_EQ(Walk(), expected);
+    EXPECT_EQ(cds_->ApplyUpdates(0), 0);
+    EXPECT_EQ(rows_->Rows()[1][1], TValue(QStringLiteral("Pieza cambiada")));
+    EXPECT_EQ(rows_->Rows()[1][2], TValue(PhotoBytes(22, 500)));
+}
+
 } // namespace
