@@ -6,6 +6,7 @@
 // and ends with a status that tells how the run went.
 
 #include "app/register_program_classes.h"
+#include "data/dataset/engine/blob_spill.h"
 #include "data/dmqb.h"
 #include "forms/accesoqb.h"
 #include "forms/scheduled_run.h"
@@ -55,6 +56,8 @@ int main(int argc, char** argv) {
             boxes.emplace();
         }
         Application->Initialize();
+        // The photographs' temporary files of rows that a killed run left.
+        TBlobSpill::RemoveLeftovers();
         Application->CreateForm(faccesoqb);
         faccesoqb->SetScheduledRun(scheduled ? &*scheduled : nullptr);
         Application->CreateForm(fdmqb);

@@ -2,16 +2,14 @@
 
 #include "platform/system/file_write_calls.h"
 #include "platform/system/paths.h"
+#include "platform/system/temporary_lock.h"
 
 #include <QDir>
 #include <QFile>
-#include <QRandomGenerator>
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -52,17 +50,12 @@ namespace {
 
 // A temporary is "<name>.<kRandomLength letters or digits>.tmp".
 constexpr int kRandomLength = 6;
-constexpr char kRandomLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
 constexpr QStringView kTemporaryEnd = u".tmp";
 // Names tried before giving up, should every one be taken.
 constexpr int kNameAttempts = 100;
 
 QByteArray TemporaryNameFor(const QByteArray& target) {
-    QByteArray name = target + '.';
-    QRandomGenerator* random = QRandomGenerator::global();
-    for (int i = 0; i < kRandomLength; ++i)
-        name += kRandomLetters[random->bounded(int(sizeof kRandomLetters - 1))];
-    return name + kTemporaryEnd.toLatin1();
+    return target + '.' + RandomLetters(kRandomLength) + kTemporaryEnd.toLatin1();
 }
 
 bool IsTemporaryName(QStringView name, QStringView suffix) {
@@ -71,30 +64,7 @@ bool IsTemporaryName(QStringView name, QStringView suffix) {
     if (randomAt - 1 <= suffix.size() || !name.endsWith(kTemporaryEnd) ||
         name[randomAt - 1] != u'.' || !name.first(randomAt - 1).endsWith(suffix))
         return false;
-    return std::all_of(name.begin() + randomAt, name.begin() + randomAt + kRandomLength,
-                       [](QChar c) { return c.unicode() < 128 && std::isalnum(c.unicode()); });
-}
-
-bool SameFile(const struct stat& a, const struct stat& b) {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
-// Whether `path` still names the file open as `fd`.
-bool StillNamed(int fd, const QByteArray& path) {
-    struct stat open {};
-    struct stat named {};
-    return ::fstat(fd, &open) == 0 && ::lstat(path.constData(), &named) == 0 &&
-           SameFile(open, named);
-}
-
-// The lock that marks a temporary as held by a live write. A removal of
-// leftovers takes the same lock before it removes one, so the two never
-// meet on one temporary; a killed writer's lock goes with its process.
-// False when the lock is taken: a removal of leftovers has the temporary.
-// A file system without locks gives temporaries that are never removed as
-// leftovers.
-bool LockAsLive(int fd) {
-    return ::flock(fd, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK;
+    return AreRandomLetters(name.sliced(randomAt, kRandomLength));
 }
 
 // A new temporary beside `target`, open for writing and locked.
@@ -159,24 +129,6 @@ void SyncFolder(const QByteArray& folder, const QString& shownName) {
     sys.close(fd);
     if (failed)
         throw EFCreateError(shownName, failed);
-}
-
-// Removes the temporary at `path` when no live write holds it.
-void RemoveIfLeftOver(const QByteArray& path) {
-    struct stat named {};
-    if (::lstat(path.constData(), &named) != 0 || !S_ISREG(named.st_mode))
-        return;
-    // Any mode will do for the lock; a killed run may have left it read-only.
-    int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0 && errno == EACCES)
-        fd = ::open(path.constData(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    // Held by its lock, it cannot be a live write's: the name is removed only
-    // while it still leads to the file locked (a finished write has renamed it).
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && StillNamed(fd, path))
-        ::unlink(path.constData());
-    ::close(fd);
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <ostream>
 #include <signal.h>
+#include <sys/file.h>
 
 namespace {
 
@@ -28,8 +29,9 @@ protected:
             program_.waitForFinished();
         }
     }
-    void Start(const QStringList& arguments) {
+    void Start(const QStringList& arguments, const QProcessEnvironment& more = {}) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(more);
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("XDG_RUNTIME_DIR", runtime_.path());
         env.insert("XDG_CONFIG_DIRS", settings_.ConfigDir());
@@ -59,6 +61,31 @@ TEST_F(Program, WithNineArgumentsNothingIsAutomatic) {
     EXPECT_FALSE(Attaches(2500));
     EXPECT_TRUE(Running());
     EXPECT_EQ(settings_.ErrorLog(), QByteArray());
+}
+
+TEST_F(Program, AtItsStartItRemovesTheRowsTemporaryFilesThatKilledRunsLeft) {
+    QTemporaryDir temp;
+    const auto write = [&](const char* name) {
+        QFile file(temp.filePath(QString::fromLatin1(name)));
+        return file.open(QIODevice::WriteOnly) && file.write("rows") == 4;
+    };
+    ASSERT_TRUE(write("amqb-rows.4242.Ab12Cd.tmp"));
+    // One that a live run holds, and a file of another kind, stay.
+    ASSERT_TRUE(write("amqb-rows.4343.Xy34Zw.tmp"));
+    ASSERT_TRUE(write("amqb-rows.notes.txt"));
+    QFile held(temp.filePath(QStringLiteral("amqb-rows.4343.Xy34Zw.tmp")));
+    ASSERT_TRUE(held.open(QIODevice::ReadOnly));
+    ASSERT_EQ(::flock(held.handle(), LOCK_EX), 0);
+    QProcessEnvironment env;
+    env.insert("TMPDIR", temp.path());
+
+    Start(Nine(), env);
+
+    EXPECT_TRUE(Eventually(15000, [&] {
+        return QDir(temp.path()).entryList(QDir::Files) ==
+               QStringList({"amqb-rows.4343.Xy34Zw.tmp", "amqb-rows.notes.txt"});
+    })) << QDir(temp.path()).entryList(QDir::Files).join(u' ').toStdString();
+    EXPECT_TRUE(Running());
 }
 
 TEST_F(Program, WithTenArgumentsItConnectsAndWaits) {

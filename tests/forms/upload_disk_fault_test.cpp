@@ -2,6 +2,8 @@
 // read-only part-way. The run stops with "Cannot create file ...", the
 // photographs already there stay intact, no temporary file is left, nothing
 // is stamped, and once the folder is writable again a second run completes.
+// The user's temporary folder, where the article list keeps its
+// photographs, full: the run stops before the first article.
 // The tests mount over the folder (they run as root); where mounting is not
 // allowed they are skipped.
 
@@ -147,6 +149,32 @@ TEST_F(UploadDiskFault, AFolderMadeReadOnlyPartWayStopsTheRun) {
     Unstamp();
     RunToTheEnd();
     ExpectEverythingWritten();
+}
+
+TEST_F(UploadDiskFault, AFullTemporaryFolderStopsTheRunBeforeAnyArticle) {
+    QTemporaryDir temp;
+    const auto tmpfs = Mount::Tmpfs(temp.path(), 16 * 1024);
+    if (!tmpfs)
+        GTEST_SKIP() << "a tmpfs cannot be mounted here";
+    AddArticles(20);
+    const UploadState before = State();
+    QProcessEnvironment env = Environment();
+    env.insert("TMPDIR", temp.path());
+    Start(ElevenArguments(), env);
+
+    const QString stop = QStringLiteral(",,Cannot write the temporary file of the rows in \"%1\": "
+                                        "No space left on device\r\n")
+                             .arg(temp.path());
+    ASSERT_TRUE(Eventually(30000, [&] {
+        return QString::fromLatin1(settings_.ErrorLog()).endsWith(stop);
+    })) << settings_.ErrorLog().toStdString();
+    EXPECT_TRUE(ProgramRunning()) << "the program ended instead of reporting the failure";
+    ASSERT_TRUE(StopProgram(SIGTERM));
+    EXPECT_FALSE(Stamped());
+    const UploadState after = State();
+    EXPECT_EQ(after.rows, before.rows);
+    EXPECT_TRUE(after.files.empty()) << Describe(after.files);
+    EXPECT_EQ(QDir(temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 }
 
 } // namespace

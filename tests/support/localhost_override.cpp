@@ -1,30 +1,15 @@
 #include "tests/support/localhost_override.h"
 
+#include "tests/support/mount_namespace.h"
+
 #include <QFile>
 #include <cerrno>
 #include <cstring>
-#include <sched.h>
 #include <sys/mount.h>
 
 namespace {
 
 const char* const kHosts = "/etc/hosts";
-
-// Moves the calling thread into a mount namespace of its own, once; the
-// mounts it makes there are seen by nobody else.
-bool InOwnMountNamespace(QString& failure) {
-    thread_local bool entered = false;
-    if (entered)
-        return true;
-    if (::unshare(CLONE_NEWNS) != 0 ||
-        ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
-        failure = QStringLiteral("cannot enter a mount namespace of the test's own: %1")
-                      .arg(QString::fromLocal8Bit(std::strerror(errno)));
-        return false;
-    }
-    entered = true;
-    return true;
-}
 
 } // namespace
 
@@ -44,7 +29,7 @@ LocalhostOverride::LocalhostOverride(const QString& address) {
         return;
     }
     file.close();
-    if (!InOwnMountNamespace(failure_))
+    if (!EnterOwnMountNamespace(failure_))
         return;
     if (::mount(path.toLocal8Bit().constData(), kHosts, nullptr, MS_BIND, nullptr) != 0) {
         failure_ = QStringLiteral("cannot bind %1 over %2: %3")

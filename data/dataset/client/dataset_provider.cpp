@@ -67,6 +67,7 @@ void TDataSetProvider::Reset() {
     if (openedQuery_ && query && query->Active())
         query->Close();
     openedQuery_ = false;
+    spill_.reset();
 }
 
 void TDataSetProvider::ApplyRequest(IProviderQuery& query, const QString& commandText,
@@ -108,15 +109,27 @@ TRecordsReply TDataSetProvider::AS_GetRecords(const QString&, int count, unsigne
     if (!query.Active()) {
         query.Open();
         openedQuery_ = true;
+        spill_.reset();
     }
+    // The packets of one reading of the query share one spill, which the
+    // client's rows take over with them.
+    if (!spill_)
+        spill_ = TBlobSpill::Create();
     TRecordsReply reply;
-    TDataPacket packet(query.PacketColumns());
+    TDataPacket packet(query.PacketColumns(), spill_);
     packet.SetLcid(query.PacketLcid());
     int rows = 0;
-    while ((count < 0 || rows < count) && !query.Eof()) {
-        packet.AppendRow(query.Row());
-        query.Next();
-        ++rows;
+    try {
+        while ((count < 0 || rows < count) && !query.Eof()) {
+            packet.AppendRow(query.Row());
+            query.Next();
+            ++rows;
+        }
+    } catch (...) {
+        // Nothing half-read stays behind: the rows read so far go with the
+        // packet, and the next request reads the query from its start.
+        Reset();
+        throw;
     }
     // Fewer rows than asked for: the result is read to its end.
     const bool finished = count <= 0 || rows < count;

@@ -3,10 +3,13 @@
 // module (any IProviderQuery). It sets the query's statement and parameters
 // from the client's requests, reads its rows into data packets (holding the
 // query open between packets), executes statements, and hands change logs
-// to the change resolution (change_resolver.h).
+// to the change resolution (change_resolver.h). The packets keep their
+// blobs of TBlobSpill::DefaultThreshold bytes or more in a temporary file
+// (blob_spill.h), so that rows with photographs take little memory.
 
 #include "data/dataset/client/app_server.h"
 #include "data/dataset/client/change_resolver.h"
+#include "data/dataset/engine/blob_spill.h"
 #include "data/dataset/engine/update_kind.h"
 #include "data/dataset/update_error.h"
 #include "platform/core/component.h"
@@ -106,4 +109,5 @@ private:
     TParams params_;
     bool openedQuery_ = false;
     TChangeResolver resolver_;
+    std::shared_ptr<TBlobSpill> spill_; // of the reading under way
 };

@@ -74,9 +74,9 @@ private:
 
 } // namespace
 
-TDataPacket::TDataPacket(std::vector<TPacketColumn> columns)
+TDataPacket::TDataPacket(std::vector<TPacketColumn> columns, std::shared_ptr<TBlobSpill> spill)
     : columns_(std::move(columns)), layout_(std::make_unique<TRowLayout>(columns_)),
-      writer_(std::make_unique<TRowWriter>(*layout_)) {}
+      writer_(std::make_unique<TRowWriter>(*layout_)), blobs_(std::move(spill)) {}
 
 TRowWriter& TDataPacket::BeginRow() {
     writer_->Clear();
@@ -115,7 +115,7 @@ QByteArray TDataPacket::ToBytes() const {
     w.U32(static_cast<uint32_t>(blobs_.size()));
     for (const TBlob& blob : blobs_) {
         // A deferred blob is read: the byte form stands on its own.
-        const QByteArray& bytes = blob.Bytes();
+        const QByteArray bytes = blob.Bytes();
         w.U32(static_cast<uint32_t>(bytes.size()));
         w.Raw(bytes.constData(), static_cast<size_t>(bytes.size()));
     }
@@ -170,7 +170,7 @@ TDataPacket TDataPacket::FromBytes(const QByteArray& bytes) {
     packet->blobs_.reserve(blobCount);
     for (uint32_t i = 0; i < blobCount; ++i) {
         const uint32_t size = r.U32();
-        packet->blobs_.emplace_back(
+        packet->blobs_.Add(
             QByteArray(reinterpret_cast<const char*>(r.Take(size)), qsizetype(size)));
     }
     const uint32_t rowCount = r.U32();

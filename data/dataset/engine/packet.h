@@ -3,6 +3,8 @@
 // client dataset, with the "last packet" flag and the dataset's locale code.
 // Rows are written straight into the row layout the client keeps them in,
 // so appending a packet to a client's rows moves bytes and nothing else.
+// Given a spill, a packet keeps the blobs that reach its threshold there as
+// its rows are written, not in memory; the rows that take the packet share it.
 
 #include "data/dataset/engine/column.h"
 #include "data/dataset/engine/row_arena.h"
@@ -19,7 +21,8 @@ inline constexpr int MinPacketBytes = 22;
 class TDataPacket {
 public:
     // Raises Exception for a column type that rows cannot hold.
-    explicit TDataPacket(std::vector<TPacketColumn> columns);
+    explicit TDataPacket(std::vector<TPacketColumn> columns,
+                         std::shared_ptr<TBlobSpill> spill = nullptr);
     TDataPacket(TDataPacket&&) noexcept = default;
     TDataPacket& operator=(TDataPacket&&) noexcept = default;
 
@@ -34,7 +37,8 @@ public:
     void SetLast(bool last) { last_ = last; }
 
     // Writing a row: BeginRow gives a writer with every cell null; EndRow
-    // adds the row as set.
+    // adds the row as set (raising Exception, with no row added, when the
+    // spill cannot keep one of its blobs).
     TRowWriter& BeginRow();
     void EndRow();
     // A row from one value per column, converted as the columns need.
@@ -45,7 +49,8 @@ public:
     TValue Cell(int row, int col) const { return layout_->Read(rows_[row], col, blobs_); }
     const TBlobTable& Blobs() const { return blobs_; }
 
-    // The byte form, for packets that travel as opaque byte arrays.
+    // The byte form, for packets that travel as opaque byte arrays: every
+    // blob's bytes in it, kept or deferred ones read.
     QByteArray ToBytes() const;
     // Raises Exception "Invalid data packet" for 21 bytes or fewer and for
     // anything that is not a packet written by ToBytes.

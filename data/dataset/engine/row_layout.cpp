@@ -177,10 +177,8 @@ qint64 TRowLayout::ValueBytes(const uint8_t* row, int col, const TBlobTable& blo
     case TCellKind::Bytes:
         return VarBytes(row, col).size();
     case TCellKind::Blob:
-    case TCellKind::Memo: {
-        const TBlob& blob = blobs[BlobIndex(row, col)];
-        return blob.Pending() ? 0 : blob.Bytes().size();
-    }
+    case TCellKind::Memo:
+        return blobs[BlobIndex(row, col)].Size().value_or(0);
     default:
         return SlotSize(cells_[col].kind);
     }
@@ -471,11 +469,8 @@ std::span<const uint8_t> TRowWriter::Compose(TBlobTable& blobs) {
             std::memcpy(row_.data() + cell.offset, &end, sizeof end);
         } else if ((cell.kind == TCellKind::Blob || cell.kind == TCellKind::Memo) &&
                    !layout_->IsNull(fixed_.data(), col)) {
-            const auto index = static_cast<uint32_t>(blobs.size());
-            if (deferred_[col])
-                blobs.emplace_back(*deferred_[col]);
-            else
-                blobs.emplace_back(var_[col]);
+            const uint32_t index =
+                deferred_[col] ? blobs.Add(*deferred_[col]) : blobs.Add(var_[col]);
             std::memcpy(row_.data() + cell.offset, &index, sizeof index);
         }
     }

@@ -33,6 +33,8 @@ void TRowStore::Init(const TDataPacket& first) {
         InvalidPacket();
     columns_ = first.Columns();
     layout_ = std::make_unique<TRowLayout>(columns_);
+    // Blobs of posted rows go where the first packet's went.
+    blobs_ = TBlobTable(first.Blobs().Spill());
     lcid_ = first.Lcid();
     arenas_.emplace_back();
 }
@@ -57,7 +59,7 @@ TBookmark TRowStore::AddRows(const TDataPacket& packet, std::span<const uint8_t*
     }
     // Blob cells point into the packet's blob table; move them to ours.
     const auto base = static_cast<uint32_t>(blobs_.size());
-    blobs_.insert(blobs_.end(), packet.Blobs().begin(), packet.Blobs().end());
+    blobs_.AddAll(packet.Blobs());
     if (base != 0 && !packet.Blobs().empty()) {
         for (int col = 0; col < layout_->ColumnCount(); ++col) {
             const TCellKind kind = layout_->Kind(col);

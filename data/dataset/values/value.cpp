@@ -125,11 +125,14 @@ bool operator==(const TBcd& a, const TBcd& b) {
 // ---- TDeferredBytes -----------------------------------------------------------------
 
 TDeferredBytes::TDeferredBytes(Loader loader)
-    : state_(std::make_shared<State>(State{std::move(loader), std::nullopt})) {}
+    : state_(std::make_shared<State>(State{std::move(loader), std::nullopt, std::nullopt})) {}
+
+TDeferredBytes::TDeferredBytes(TKeptBytes kept)
+    : state_(std::make_shared<State>(State{nullptr, std::move(kept), std::nullopt})) {}
 
 const QByteArray& TDeferredBytes::Bytes() const {
     if (!state_->bytes) {
-        state_->bytes = state_->loader();
+        state_->bytes = state_->kept ? state_->kept->Read() : state_->loader();
         state_->loader = nullptr;
     }
     return *state_->bytes;

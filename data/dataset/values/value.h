@@ -32,6 +32,30 @@ struct TBcd {
     friend bool operator==(const TBcd& a, const TBcd& b);
 };
 
+// Something that keeps bytes out of memory (a temporary file of the rows)
+// and reads them back on request.
+class TBytesKeeper {
+public:
+    virtual ~TBytesKeeper() = default;
+    // The `size` bytes kept at `at`, whole; raises Exception when they cannot
+    // all be read.
+    virtual QByteArray ReadBytes(qint64 at, qint64 size) const = 0;
+};
+
+// Bytes that a keeper holds: where, and how many.
+struct TKeptBytes {
+    std::shared_ptr<const TBytesKeeper> keeper;
+    qint64 at = 0;
+    qint64 size = 0;
+
+    QByteArray Read() const { return keeper->ReadBytes(at, size); }
+    // The same bytes: the same place of the same keeper, which never writes
+    // over what it keeps.
+    bool SamePlace(const TKeptBytes& other) const {
+        return keeper == other.keeper && at == other.at;
+    }
+};
+
 // Bytes read from where they are kept the first time they are needed (a
 // blob of a row that is read only when its field is), then kept. Copies
 // share the bytes and the one read.
@@ -39,13 +63,22 @@ class TDeferredBytes {
 public:
     using Loader = std::function<QByteArray()>;
     explicit TDeferredBytes(Loader loader);
+    // Bytes a keeper holds, read on the first call and then held by this
+    // value and its copies only: the keeper's other readers read again.
+    explicit TDeferredBytes(TKeptBytes kept);
 
     // The bytes, read on the first call; a read that fails raises its error
     // and is tried again on the next call.
     const QByteArray& Bytes() const;
     bool Loaded() const { return state_->bytes.has_value(); }
-    // Copies of one deferred value, whose bytes are the same.
-    bool SameAs(const TDeferredBytes& other) const { return state_ == other.state_; }
+    // Where a keeper holds them; null for bytes a loader reads.
+    const TKeptBytes* Kept() const { return state_->kept ? &*state_->kept : nullptr; }
+    // Known to be the same bytes without reading them: copies of one deferred
+    // value, or values of the same place of a keeper.
+    bool SameAs(const TDeferredBytes& other) const {
+        return state_ == other.state_ ||
+               (state_->kept && other.state_->kept && state_->kept->SamePlace(*other.state_->kept));
+    }
     friend bool operator==(const TDeferredBytes& a, const TDeferredBytes& b) {
         return a.SameAs(b) || a.Bytes() == b.Bytes();
     }
@@ -53,6 +86,7 @@ public:
 private:
     struct State {
         Loader loader;
+        std::optional<TKeptBytes> kept;
         std::optional<QByteArray> bytes;
     };
     std::shared_ptr<State> state_;
