@@ -364,9 +364,12 @@ void TDBGridEh::FocusEnteredGrid() {
     InvalidateCurrentRow();
 }
 
-void TDBGridEh::FocusLeftGrid() {
+void TDBGridEh::FocusLeftGrid(bool toAnotherControl) {
     for (const auto& extension : extensions_)
         extension->FocusLost(*this);
+    InvalidateGrid();
+    if (!toAnotherControl)
+        return;
     TDataSet* dataSet = DataSet();
     if (dataLink_.Active() && dataSet) {
         if (options_.Contains(TDBGridOption::dgCancelOnExit) && NewRecordUnchanged()) {
@@ -384,7 +387,6 @@ void TDBGridEh::FocusLeftGrid() {
         }
     }
     HideEditor();
-    InvalidateGrid();
 }
 
 TGridExtensionEh& TDBGridEh::AddExtension(std::unique_ptr<TGridExtensionEh> extension) {

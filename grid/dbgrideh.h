@@ -167,6 +167,11 @@ public:
     // the current record on view. With `keepRowPlace` the current record
     // keeps its row on view (page moves).
     void MoveBy(int distance, bool keepRowPlace = false);
+    // Moves to the record that `recNo` numbers on view now (Rows()), as a
+    // click, Ctrl+PgUp/PgDn and the scroll bar aim at it. A pending new or
+    // changed record is posted (or an untouched new one cancelled) first;
+    // the move still lands on that record, however the post renumbers.
+    void MoveToRecord(int recNo);
     void MoveToFirst();
     void MoveToLast();
     // Up and Down with the rules for a new record: discard an unchanged one,
@@ -228,7 +233,11 @@ public:
     TGridPaletteEh Palette() const;
     void ViewportResized();
     void FocusEnteredGrid();
-    void FocusLeftGrid();
+    // The keyboard focus left the grid and its cell editor. The extensions
+    // hear of every such loss; the pending cell is settled (dgCancelOnExit)
+    // only when `toAnotherControl`, not when the window merely went inactive
+    // or a popup took the keys for a while.
+    void FocusLeftGrid(bool toAnotherControl);
     // False when an extension took the key: no character follows from it.
     bool KeyDown(unsigned short key, TShiftState shift);
     void KeyPress(QChar key);
@@ -274,6 +283,9 @@ private:
     void ApplyScroll(TScrollActionEh action, int position);
     // A record being inserted that nobody has changed (the editor's text included).
     bool NewRecordUnchanged() const;
+    // Posts or cancels a pending record and returns the number that the
+    // record numbered `recNo` on view before has now.
+    int SettlePendingRecord(int recNo);
     // The grid, its link and the dataset allow changes.
     bool Modifiable() const;
     void PlaceEditor();

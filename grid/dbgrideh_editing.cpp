@@ -21,6 +21,35 @@ void TDBGridEh::MoveBy(int distance, bool keepRowPlace) {
     dataSet->MoveBy(distance);
 }
 
+void TDBGridEh::MoveToRecord(int recNo) {
+    TDataSet* dataSet = DataSet();
+    if (!dataLink_.Active() || !dataSet || recNo <= 0)
+        return;
+    const int target = SettlePendingRecord(recNo);
+    MoveBy(target - dataSet->RecNo());
+}
+
+int TDBGridEh::SettlePendingRecord(int recNo) {
+    TDataSet* dataSet = DataSet();
+    const TDataSetState state = dataSet->State();
+    if (state != dsInsert && state != dsEdit)
+        return recNo;
+    // A post changes the place of the posted record alone: the others keep
+    // their order. Number the target among those others (the records on view
+    // leave out a new one already), then make room for the posted record
+    // where it lands. An untouched new record is cancelled and takes no place.
+    const int pending = state == dsEdit ? dataSet->RecNo() : 0;
+    if (recNo == pending)
+        return recNo;
+    const int rank = pending > 0 && recNo > pending ? recNo - 1 : recNo;
+    const int records = dataSet->RecordCount();
+    dataSet->CheckBrowseMode();
+    if (state == dsInsert && dataSet->RecordCount() == records)
+        return rank;
+    const int posted = dataSet->RecNo();
+    return rank >= posted ? rank + 1 : rank;
+}
+
 void TDBGridEh::MoveToFirst() {
     if (dataLink_.Active())
         DataSet()->First();
@@ -67,7 +96,7 @@ void TDBGridEh::MoveToCell(int row, int visibleIndex) {
         SelectVisibleColumn(visibleIndex);
     if (row < 0 || row >= rows_.Count() || rows_.Row(row).inserted)
         return;
-    MoveBy(rows_.Row(row).recNo - DataSet()->RecNo());
+    MoveToRecord(rows_.Row(row).recNo);
 }
 
 bool TDBGridEh::Modifiable() const {

@@ -273,9 +273,15 @@ void TDBGridEh::ApplyScroll(TScrollActionEh action, int position) {
     case TScrollMoveEh::Kind::MoveBy:
         MoveBy(move.value, page);
         return;
-    case TScrollMoveEh::Kind::RecNo:
-        HideEditor();
-        DataSet()->SetRecNo(move.value);
+    case TScrollMoveEh::Kind::Record:
+        MoveToRecord(move.value);
         return;
+    case TScrollMoveEh::Kind::RecNo: {
+        // The editor's text goes into the pending record before the editor closes.
+        const int recNo = SettlePendingRecord(move.value);
+        HideEditor();
+        DataSet()->SetRecNo(recNo);
+        return;
+    }
     }
 }

@@ -62,7 +62,8 @@ public:
     virtual void CurrentCellChanged(TDBGridEh& grid);
     // False refuses to open the cell editor.
     virtual bool AllowEditor(const TDBGridEh& grid) const;
-    // The focus went from the grid (or its editor) to another control.
+    // The keyboard focus left the grid and its editor: for another control,
+    // another window, or a popup.
     virtual void FocusLost(TDBGridEh& grid);
 
     // ---- Titles ----------------------------------------------------------------------
@@ -75,7 +76,8 @@ public:
                                       QRect& caption);
     // Draws over the current data cell once it is painted.
     virtual void PaintCurrentCellOverlay(QPainter& painter, const TCellPaintInfoEh& cell);
-    // The background of the current row's indicator glyph, when it is not the fixed colour.
+    // The background of the current row's indicator glyph, when it is not the
+    // fixed colour; asked only while the dataset browses (the arrow).
     virtual std::optional<QColor> CurrentIndicatorColor(const TDBGridEh& grid) const;
 };
 

@@ -140,10 +140,11 @@ void TGridWidgetEh::focusOutEvent(QFocusEvent* event) {
     if (!grid)
         return;
     grid->InvalidateCurrentRow();
-    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
+    if (QApplication::focusWidget() == grid->InplaceEditor())
         return;
-    if (QApplication::focusWidget() != grid->InplaceEditor())
-        Run(grid, [&] { grid->FocusLeftGrid(); });
+    const bool toAnotherControl =
+        event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason;
+    Run(grid, [&] { grid->FocusLeftGrid(toAnotherControl); });
 }
 
 void TGridWidgetEh::scrollContentsBy(int, int) {

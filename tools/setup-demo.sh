@@ -12,8 +12,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 drive_c=/var/lib/articulosmqb/c
 web="$drive_c/wamp/www/trevola/imgarti"
 log="$drive_c/ERRORES.TXT"
-exe="$root/build/default/app/articulosmqb"
-[ -x "$exe" ] || { echo "No program at $exe; build it first (cmake --build --preset default)" >&2; exit 1; }
+exe="$root/build/release/app/articulosmqb"
+[ -x "$exe" ] || { echo "No program at $exe; build it first (cmake --preset release && cmake --build --preset release)" >&2; exit 1; }
 
 mapfile -t arguments < <("$root/tools/demo-prepare.sh")
 log_before=$(stat -c %s "$log" 2>/dev/null || echo 0)

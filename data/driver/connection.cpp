@@ -157,6 +157,7 @@ PreparedStatement ConnectionImpl::PrepareText(const QByteArray& text, ITransacti
     // Preparing needs a transaction to read the metadata in; it only reads.
     ITransaction* own = tra ? nullptr : Start(options.isolation, true);
     FbStatus st(master);
+    ++prepared;
     PreparedStatement p;
     p.text = text;
     p.statement = attachment->prepare(&st, tra ? tra : own, static_cast<unsigned>(text.size()),
@@ -203,6 +204,10 @@ void Connection::SetStatementReuse(bool on) {
 
 bool Connection::StatementReuse() const {
     return impl_->reuse;
+}
+
+quint64 Connection::StatementsPrepared() const {
+    return impl_->prepared;
 }
 
 void Connection::SetReadOnlyReads(bool on) {

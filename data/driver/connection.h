@@ -60,6 +60,9 @@ public:
     // from being dropped.
     void SetStatementReuse(bool on);
     bool StatementReuse() const;
+    // How many statements this connection has had the server prepare, over
+    // all its attachments; one taken from the cache is not counted.
+    quint64 StatementsPrepared() const;
 
     // While on, the selects run outside the explicit transaction share one
     // read-only read-committed transaction, started at the first and

@@ -30,7 +30,8 @@ struct ConnectionImpl {
     bool readOnlyReads = false; // selects outside `transaction` run read-only
     // The one read-only read-committed transaction those selects share.
     Firebird::ITransaction* reads = nullptr;
-    StatementCache idle; // prepared statements free for their text again
+    StatementCache idle;  // prepared statements free for their text again
+    quint64 prepared = 0; // statements the server prepared, the cache's excepted
 
     void CheckAttached() const;
     // A read-only transaction ends without a write to the database's

@@ -47,9 +47,11 @@ void TInplaceEditEh::keyReleaseEvent(QKeyEvent* event) {
 
 void TInplaceEditEh::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
-    // Leaving the window is no exit from the grid; moving back to the grid is none either.
-    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
+    // Moving back to the grid is no exit from it; leaving the window only
+    // takes the focus away for a while.
+    if (QApplication::focusWidget() == grid_.Widget())
         return;
-    if (QApplication::focusWidget() != grid_.Widget())
-        Application->Dispatch(&grid_, [this] { grid_.FocusLeftGrid(); });
+    const bool toAnotherControl =
+        event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason;
+    Application->Dispatch(&grid_, [&] { grid_.FocusLeftGrid(toAnotherControl); });
 }

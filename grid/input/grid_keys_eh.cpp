@@ -30,7 +30,6 @@ bool TGridKeysEh::KeyDown(unsigned short key, TShiftState shift) {
 }
 
 bool TGridKeysEh::CtrlKey(unsigned short key, TShiftState shift) {
-    TDataSet* dataSet = grid_.DataSet();
     switch (key) {
     case Home:
         grid_.MoveToFirst();
@@ -40,13 +39,11 @@ bool TGridKeysEh::CtrlKey(unsigned short key, TShiftState shift) {
         return true;
     case Up:
     case PageUp:
-        if (grid_.Rows().FirstRecNo() > 0)
-            grid_.MoveBy(grid_.Rows().FirstRecNo() - dataSet->RecNo());
+        grid_.MoveToRecord(grid_.Rows().FirstRecNo());
         return true;
     case Down:
     case PageDown:
-        if (grid_.Rows().LastRecNo() > 0)
-            grid_.MoveBy(grid_.Rows().LastRecNo() - dataSet->RecNo());
+        grid_.MoveToRecord(grid_.Rows().LastRecNo());
         return true;
     case Left:
         grid_.SelectVisibleColumn(0);

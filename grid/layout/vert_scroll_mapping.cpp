@@ -10,6 +10,10 @@ TScrollMoveEh By(int distance) {
     return distance == 0 ? TScrollMoveEh{} : TScrollMoveEh{Kind::MoveBy, distance};
 }
 
+TScrollMoveEh To(int recNo) {
+    return {Kind::Record, recNo};
+}
+
 } // namespace
 
 TVertScrollBarEh RecordScrollBar(const TRecordViewEh& view, bool holdPosition,
@@ -28,16 +32,15 @@ TScrollMoveEh RecordScrollMove(TScrollActionEh action, int thumbPosition,
                                const TRecordViewEh& view) {
     switch (action) {
     case TScrollActionEh::LineUp:
-        return view.firstVisible > 1 ? By(view.firstVisible - 1 - view.recNo) : TScrollMoveEh{};
+        return view.firstVisible > 1 ? To(view.firstVisible - 1) : TScrollMoveEh{};
     case TScrollActionEh::LineDown:
-        return view.lastVisible < view.recordCount ? By(view.lastVisible + 1 - view.recNo)
-                                                   : TScrollMoveEh{};
+        return view.lastVisible < view.recordCount ? To(view.lastVisible + 1) : TScrollMoveEh{};
     case TScrollActionEh::PageUp:
         return By(-view.visibleRows);
     case TScrollActionEh::PageDown:
         return By(view.visibleRows);
     case TScrollActionEh::ThumbTrack:
-        return By(thumbPosition - view.recNo);
+        return To(thumbPosition);
     case TScrollActionEh::ThumbPosition:
         if (thumbPosition >= view.recordCount)
             return {Kind::Last, 0};

@@ -24,8 +24,11 @@ enum class TScrollActionEh {
     Bottom,
 };
 
+// MoveBy: by `value` records from the current one. Record: to the record
+// that `value` numbers on view, walking there. RecNo: to that record, set
+// directly (a released thumb).
 struct TScrollMoveEh {
-    enum class Kind { None, First, Last, MoveBy, RecNo };
+    enum class Kind { None, First, Last, MoveBy, Record, RecNo };
     Kind kind = Kind::None;
     int value = 0;
 

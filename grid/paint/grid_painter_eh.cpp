@@ -100,9 +100,12 @@ private:
                 indicator.raised = Fixed3D();
                 if (current) {
                     indicator.glyph = CurrentGlyph();
-                    for (const auto& extension : grid_.Extensions())
-                        if (auto color = extension->CurrentIndicatorColor(grid_))
-                            indicator.glyphBackground = color;
+                    // The arrow of a browsing record may stand on an extension's
+                    // colour (the search's yellow); the edit and insert glyphs never do.
+                    if (dataSet_->State() == dsBrowse)
+                        for (const auto& extension : grid_.Extensions())
+                            if (auto color = extension->CurrentIndicatorColor(grid_))
+                                indicator.glyphBackground = color;
                 }
                 GridCellPainterEh::PaintIndicatorCell(painter_, indicator, palette_);
             }

@@ -12,6 +12,19 @@
 #include <unistd.h>
 #endif
 
+// A sanitizer build checks for leaks at exit, which a process that a signal
+// ends never reaches.
+#if defined(__SANITIZE_ADDRESS__)
+#define AMQB_LEAK_CHECK 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define AMQB_LEAK_CHECK 1
+#endif
+#endif
+#ifdef AMQB_LEAK_CHECK
+#include <sanitizer/lsan_interface.h>
+#endif
+
 namespace {
 
 std::atomic<int> gReceived{0};
@@ -124,6 +137,11 @@ void ClearStopSignal() {
 
 void EndByStopSignal(int signal) {
     std::fflush(nullptr);
+#ifdef AMQB_LEAK_CHECK
+    // The check a normal exit runs: a leak found ends the process here with
+    // the sanitizer's report and exit status.
+    __lsan_do_leak_check();
+#endif
 #ifndef _WIN32
     struct sigaction standard {};
     standard.sa_handler = SIG_DFL;

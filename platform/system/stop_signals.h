@@ -33,5 +33,7 @@ void ClearStopSignal();
 
 // Ends the process the way the signal's default action does, so that whoever
 // started it sees it ended by that signal: flushes the output, restores the
-// default action and raises the signal again.
+// default action and raises the signal again. A sanitizer build first runs
+// the leak check of a normal exit, which ends the process with its report
+// and status when it finds a leak.
 [[noreturn]] void EndByStopSignal(int signal);

@@ -65,10 +65,6 @@ void TDBNavigator::SetFlat(bool flat) {
     Widget()->update();
 }
 
-bool TDBNavigator::ButtonEnabled(TNavigateBtn) const {
-    return false;
-}
-
 QRect TDBNavigator::ButtonRect(TNavigateBtn button) const {
     const std::vector<TNavigateBtn> shown = Shown(visibleButtons_);
     const int count = static_cast<int>(shown.size());

@@ -29,8 +29,6 @@ public:
     bool Flat() const { return flat_; }
     void SetFlat(bool flat);
 
-    // Without a dataset there is nothing to move: always false.
-    bool ButtonEnabled(TNavigateBtn button) const;
     // Where a visible button sits; an empty rectangle for a hidden one. The
     // width is shared out evenly, the pixels left over go to the first buttons.
     QRect ButtonRect(TNavigateBtn button) const;

@@ -123,12 +123,21 @@ bool TForm::Active() const {
 int TForm::ShowModal() {
     modalResult_ = 0;
     modal_ = true;
+    modalActivated_ = false;
     Widget()->setWindowModality(Qt::ApplicationModal);
     Show();
+    // The activation runs now, before the window handles anything else: a
+    // window manager may activate a new window late or not at all (focus
+    // stealing prevention, a scheduled run while the person works in another
+    // program), and the activation notice that may come later runs nothing.
+    if (modalResult_ == 0 && Widget()->isVisible() && !modalActivated_) {
+        Application->SetActiveForm(this);
+        RunActivation();
+    }
     QEventLoop loop;
     if (Application->OnModalShown) {
-        // The activation that showing posted runs first, as it would before
-        // anyone could act on the window.
+        // What else showing posted (the window system's activation among it)
+        // runs first, as it would before anyone could act on the window.
         loop.processEvents(QEventLoop::AllEvents);
         if (modalResult_ == 0 && Widget()->isVisible())
             Application->Dispatch(this, [this] { Application->OnModalShown(this); });
@@ -139,6 +148,18 @@ int TForm::ShowModal() {
     Widget()->setWindowModality(Qt::NonModal);
     Hide();
     return modalResult_;
+}
+
+void TForm::RunActivation() {
+    // A modal window comes back to the front after a window it opened (the
+    // grid's find dialog) closes: that is no new showing.
+    if (modal_) {
+        if (modalActivated_)
+            return;
+        modalActivated_ = true;
+    }
+    if (OnActivate)
+        Application->Dispatch(this, [this] { OnActivate(this); });
 }
 
 void TForm::SetModalResult(int result) {
@@ -239,8 +260,7 @@ bool TForm::WidgetEvent(QEvent* event) {
         // box coming and going is no new activation.
         if (Application->ActiveForm() != this) {
             Application->SetActiveForm(this);
-            if (OnActivate)
-                Application->Dispatch(this, [this] { OnActivate(this); });
+            RunActivation();
         }
         return false;
     default:

@@ -34,7 +34,10 @@ public:
     void SetClientHeight(int height);
 
     void SetVisible(bool visible) override;
-    // Shows the window and runs a loop of its own until it closes; returns the modal result.
+    // Shows the window, runs its activation (OnActivate) at once and then a
+    // loop of its own until it closes; returns the modal result. The
+    // activation runs once for each showing, whether the window system
+    // activates the window soon, late, more than once or never.
     int ShowModal();
     int ModalResult() const { return modalResult_; }
     void SetModalResult(int result);
@@ -52,9 +55,11 @@ public:
     TCloseEvent OnClose;
     TNotifyEvent OnDestroy;
 
-    // Frame of a sizeable window: the outer size minus this is the client size.
-    static constexpr int kFrameWidth = 8;
-    static constexpr int kFrameHeight = 27;
+    // Frame of a window: the outer size minus this is the client size. A
+    // border of 8 pixels on each side and a caption bar of 23, so that the
+    // results window's 870 x 500 leave the 854 x 461 its controls fill.
+    static constexpr int kFrameWidth = 16;
+    static constexpr int kFrameHeight = 39;
 
 protected:
     // Reads the window's description and runs OnCreate (through the dispatcher,
@@ -68,12 +73,17 @@ protected:
 private:
     void ApplyTabOrder();
     void DoClose();
+    // The window became the application's active window: OnActivate, only
+    // once while it runs modally.
+    void RunActivation();
 
     bool keyPreview_ = false;
     TPosition position_ = TPosition::poDesigned;
     TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
     int modalResult_ = 0;
     bool modal_ = false;
+    // The activation of the current modal showing has run.
+    bool modalActivated_ = false;
     bool closing_ = false;
 };
 

@@ -36,12 +36,12 @@ int Dominant(const QImage& image, int channel) {
 }
 
 TEST_F(LoginWindow, TheDescriptionDocksThePartsAndPlacesTheStatusPanelOverTheFirstGroup) {
-    EXPECT_EQ(w_->ClientWidth(), 355);
-    EXPECT_EQ(w_->ClientHeight(), 335);
-    EXPECT_EQ(w_->Panel2->Widget()->geometry(), QRect(0, 0, 355, 57));
-    EXPECT_EQ(w_->GroupBox1->Widget()->geometry(), QRect(0, 57, 355, 105));
-    EXPECT_EQ(w_->GroupBox2->Widget()->geometry(), QRect(0, 162, 355, 119));
-    EXPECT_EQ(w_->Panel1->Widget()->geometry(), QRect(0, 281, 355, 54));
+    EXPECT_EQ(w_->ClientWidth(), 347);
+    EXPECT_EQ(w_->ClientHeight(), 323);
+    EXPECT_EQ(w_->Panel2->Widget()->geometry(), QRect(0, 0, 347, 57));
+    EXPECT_EQ(w_->GroupBox1->Widget()->geometry(), QRect(0, 57, 347, 105));
+    EXPECT_EQ(w_->GroupBox2->Widget()->geometry(), QRect(0, 162, 347, 107));
+    EXPECT_EQ(w_->Panel1->Widget()->geometry(), QRect(0, 269, 347, 54));
     EXPECT_EQ(w_->Panel5->Widget()->geometry(), QRect(8, 76, 337, 41));
     EXPECT_EQ(w_->Panel5->Widget()->parentWidget(), w_->Widget());
     const QObjectList& stack = w_->Widget()->children();

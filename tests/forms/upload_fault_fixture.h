@@ -1,11 +1,14 @@
 #pragma once
 // The real program started by a scheduler (eleven arguments) for an upload
-// that something goes wrong in. Its catalog lives on a Firebird server of the
-// test's own, which the test may stop and start again without disturbing
-// anyone else; its ERP is the one the design-time parameters name, on the
-// shared local server. The test's articles change on 2 January 2080, the
-// company's stamp says 1 January 2080 with no time, so a run uploads them (and
-// whatever other tests left with a later date, which these checks ignore).
+// that something goes wrong in. Its catalog and its ERP live on a Firebird
+// server of the test's own, which the test may stop and start again without
+// disturbing anyone else: the ERP is the file that the server's alias for the
+// design-time path names, and "localhost" names that server for the program
+// (LocalhostOverride, which needs root as the mounts of these tests do). The
+// test's articles change on 2 January 2080, the company's stamp says 1 January
+// 2080 with no time, so a run uploads them. The program reads every article
+// of the ERP when the run starts, so a server that goes away later in the run
+// fails the catalog's statements only.
 //
 // A fault must leave every article of the catalog as it was before the run or
 // fully written, every photograph absent, as it was, or complete, and a second
@@ -14,9 +17,11 @@
 #include "data/driver/cursor.h"
 #include "data/driver/statement.h"
 #include "tests/forms/catalog_database.h"
+#include "tests/forms/design_time_erp.h"
 #include "tests/forms/login_settings.h"
 #include "tests/imaging/support/test_jpeg_writer.h"
 #include "tests/support/eventually.h"
+#include "tests/support/localhost_override.h"
 #include "tests/support/private_server.h"
 #include "tests/support/program_output.h"
 
@@ -48,21 +53,19 @@ class UploadFaults : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(server_.Running()) << "the test's own Firebird server did not start";
+        if (!localhost_.Active())
+            GTEST_SKIP() << localhost_.Failure().toStdString();
         catalog_ = std::make_unique<CatalogDatabase>(server_.Place());
         settings_.WriteServerList("srv1\r\n");
         QFile::setPermissions(runtime_.path(),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QDir().mkpath(WebFolder());
-        erp_ = TestDatabase::Existing(TestDatabase::DataDir() + "/dorvan.fdb", "dorvan.sql");
+        erp_ = DesignTimeErpOn(server_);
         static int counter = 0;
         prefix_ = QStringLiteral("F%1-%2-").arg(getpid()).arg(++counter);
         Unstamp();
     }
-    void TearDown() override {
-        EndProgram();
-        if (erp_)
-            erp_->Run("delete from ARTICULOS_ERP where CODIGO starting with '" + prefix_ + "';");
-    }
+    void TearDown() override { EndProgram(); }
 
     // ---- The ERP's articles --------------------------------------------------
 
@@ -136,7 +139,14 @@ protected:
             ::kill(static_cast<pid_t>(pid), signal);
         return program_.waitForFinished(ms);
     }
-    bool ProgramRunning() { return !program_.waitForFinished(100); }
+    // Whether the program still runs (waiting up to 100 ms for it to end).
+    bool ProgramRunning() {
+        return program_.state() != QProcess::NotRunning && !program_.waitForFinished(100);
+    }
+    // Whether the program has ended, without waiting.
+    bool ProgramEnded() {
+        return program_.state() == QProcess::NotRunning || program_.waitForFinished(0);
+    }
     // Waits until at least `count` photographs of the run are in the folder.
     bool PhotosWritten(int count, int ms = 30000) {
         return Eventually(ms, [&] {
@@ -149,12 +159,26 @@ protected:
     // SIGTERM while the results window waits for someone.
     void RunToTheEnd() {
         Start();
+        if (!HasFatalFailure())
+            AwaitTheStampAndEnd();
+    }
+    // Waits for the run started to stamp the company, then ends the program
+    // as a scheduler would, with SIGTERM: it must end by that signal after its
+    // clean-up, with nothing on standard error that only a failure of the
+    // program prints (a sanitizer's report, an exception that escaped).
+    void AwaitTheStampAndEnd() {
         ASSERT_TRUE(Eventually(60000, [&] { return Stamped() || !ProgramRunning(); }))
             << "the run did not end";
         ASSERT_TRUE(Stamped()) << "the run ended without its stamp\n"
                                << settings_.ErrorLog().toStdString()
                                << program_.readAllStandardError().toStdString();
-        ASSERT_TRUE(StopProgram(SIGTERM));
+        ASSERT_TRUE(StopProgram(SIGTERM)) << "still running after SIGTERM";
+        const QByteArray err = program_.readAllStandardError();
+        EXPECT_EQ(program_.exitStatus(), QProcess::CrashExit)
+            << "exit code " << program_.exitCode() << "\n"
+            << err.toStdString();
+        EXPECT_EQ(program_.exitCode(), SIGTERM) << err.toStdString();
+        EXPECT_FALSE(HoldsAFailureOfTheProgram(err)) << err.toStdString();
     }
 
     // ---- What the catalog and the folder hold --------------------------------
@@ -165,6 +189,13 @@ protected:
     void Unstamp() {
         catalog_->Db().Run("update COMPANIA set COMP_FECACT = '2080-01-01', COMP_HORACT = null "
                            "where COMP_ID = 1;");
+    }
+    // Articles of the test that the catalog holds in the current revision.
+    int ArticlesWritten() {
+        const auto rows =
+            catalog_->Db().Query("select count(*) from ARTICULOS where ARTI_COD starting with '" +
+                                 prefix_ + "' and ARTI_DES = '" + Description(revision_) + "'");
+        return rows.empty() ? 0 : rows[0][0].toInt();
     }
     bool Stamped() {
         const auto rows = catalog_->Db().Query("select COMP_HORACT from COMPANIA");
@@ -254,8 +285,9 @@ protected:
         return text;
     }
 
-    // Declared first: it goes last, after the catalog on it.
-    PrivateServer server_;
+    // Declared first: it goes last, after the databases on it.
+    PrivateServer server_{{DesignTimeErpAlias()}};
+    LocalhostOverride localhost_{server_.Host()};
     LoginSettings settings_;
     std::unique_ptr<CatalogDatabase> catalog_;
     std::unique_ptr<TestDatabase> erp_;

@@ -1,16 +1,20 @@
 // The real program started by a scheduler with eleven arguments: it
 // connects, uploads, shows the results window on an X display of the test's
-// own, and ends when someone presses "Salir" there. Its ERP is the one its
-// design-time parameters name (the server's alias for C:\dorvan\sop\dorvan.fdb);
-// the test's articles in it carry a change date far ahead of any other's.
+// own, and ends when someone presses "Salir" there. Its catalog and its ERP
+// are on a Firebird server of the test's own: the ERP is the one its
+// design-time parameters name, the server's alias for C:\dorvan\sop\dorvan.fdb,
+// on "localhost", which names that server for the program (needs root).
 
 #include "data/driver/cursor.h"
 #include "data/driver/statement.h"
 #include "tests/forms/catalog_database.h"
+#include "tests/forms/design_time_erp.h"
 #include "tests/forms/login_settings.h"
 #include "tests/forms/virtual_display.h"
 #include "tests/imaging/support/test_jpeg_writer.h"
 #include "tests/support/eventually.h"
+#include "tests/support/localhost_override.h"
+#include "tests/support/private_server.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -23,23 +27,25 @@ namespace {
 class UploadProgram : public testing::Test {
 protected:
     void SetUp() override {
+        ASSERT_TRUE(server_.Running()) << "the test's own Firebird server did not start";
+        if (!localhost_.Active())
+            GTEST_SKIP() << localhost_.Failure().toStdString();
+        catalog_ = std::make_unique<CatalogDatabase>(server_.Place());
         settings_.WriteServerList("srv1\r\n");
         QFile::setPermissions(runtime_.path(),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QDir().mkpath(WebFolder());
-        erp_ = TestDatabase::Existing(TestDatabase::DataDir() + "/dorvan.fdb", "dorvan.sql");
+        erp_ = DesignTimeErpOn(server_);
         code_ = QStringLiteral("T%1-").arg(getpid());
         // The company's time left empty: the stamp then writes the time box's
         // blank form, which shows that the run got that far.
-        catalog_.Db().Run("update COMPANIA set COMP_FECACT = '2090-01-01', COMP_HORACT = null;");
+        catalog_->Db().Run("update COMPANIA set COMP_FECACT = '2090-01-01', COMP_HORACT = null;");
     }
     void TearDown() override {
         if (program_.state() != QProcess::NotRunning) {
             program_.kill();
             program_.waitForFinished();
         }
-        if (erp_)
-            erp_->Run("delete from ARTICULOS_ERP where CODIGO starting with '" + code_ + "';");
     }
 
     void AddArticle(const QString& code, const std::optional<QByteArray>& photo) {
@@ -68,11 +74,14 @@ protected:
 
     QString WebFolder() const { return settings_.DriveC() + "/wamp/www/trevola/imgarti"; }
     std::vector<QStringList> Stamp() {
-        return catalog_.Db().Query("select COMP_FECACT, COMP_HORACT from COMPANIA");
+        return catalog_->Db().Query("select COMP_FECACT, COMP_HORACT from COMPANIA");
     }
 
+    // Declared first: it goes last, after the databases on it.
+    PrivateServer server_{{DesignTimeErpAlias()}};
+    LocalhostOverride localhost_{server_.Host()};
     LoginSettings settings_;
-    CatalogDatabase catalog_;
+    std::unique_ptr<CatalogDatabase> catalog_;
     std::unique_ptr<TestDatabase> erp_;
     QString code_;
     VirtualDisplay display_;
@@ -86,7 +95,7 @@ TEST_F(UploadProgram, ElevenArgumentsUploadShowTheResultsAndEndWithSalir) {
     AddArticle(code_ + "1", jpeg);
     AddArticle(code_ + "2", std::nullopt);
 
-    Start({catalog_.ServerLine(), TestDatabase::User(), TestDatabase::Password(), "1", "5", "6",
+    Start({catalog_->ServerLine(), TestDatabase::User(), TestDatabase::Password(), "1", "5", "6",
            "7", "8", "9", "auto", "export"});
 
     const QString window = display_.FindWindow("Productos actualizados", 30000);
@@ -106,10 +115,10 @@ TEST_F(UploadProgram, ElevenArgumentsUploadShowTheResultsAndEndWithSalir) {
     EXPECT_EQ(program_.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program_.exitCode(), 0) << program_.readAllStandardError().toStdString();
 
-    EXPECT_EQ(catalog_.Db().Query(QStringLiteral("select ARTI_COD, cast(ARTI_FOTO as "
-                                                 "varchar(100)) from ARTICULOS where ARTI_COD "
-                                                 "starting with '%1' order by 1")
-                                      .arg(code_)),
+    EXPECT_EQ(catalog_->Db().Query(QStringLiteral("select ARTI_COD, cast(ARTI_FOTO as "
+                                                  "varchar(100)) from ARTICULOS where ARTI_COD "
+                                                  "starting with '%1' order by 1")
+                                       .arg(code_)),
               (std::vector<QStringList>{
                   {code_ + "1", "http://www.trevola.invalid/trevola/imgarti/1-" + code_ + "1.jpg"},
                   {code_ + "2", QString()}}));

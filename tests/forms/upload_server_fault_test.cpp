@@ -30,10 +30,12 @@ protected:
         else
             server_.Stop();
     }
-    // The server back, and the test's attachment to the catalog with it.
+    // The server back, and the test's attachments to the catalog and the
+    // ERP with it.
     void BringServerBack() {
         ASSERT_TRUE(server_.Start());
         catalog_->Db().Reattach();
+        erp_->Reattach();
     }
     // The run stopped on the lost connection: the exception that no handler
     // caught is logged (date, time, the empty user, the server's text as the

@@ -139,17 +139,12 @@ TEST(VertScrollMapping, NumberedRecords) {
         TScrollMoveEh move;
     };
     const Case cases[] = {
-        {A::LineUp, 0, {K::MoveBy, -6}},   // to record 24, above the first visible
-        {A::LineDown, 0, {K::MoveBy, 15}}, // to record 45, below the last visible
-        {A::PageUp, 0, {K::MoveBy, -20}},
-        {A::PageDown, 0, {K::MoveBy, 20}},
-        {A::ThumbTrack, 70, {K::MoveBy, 40}},
-        {A::ThumbTrack, 30, {K::None, 0}},
-        {A::ThumbPosition, 50, {K::RecNo, 50}},
-        {A::ThumbPosition, 100, {K::Last, 0}},
-        {A::ThumbPosition, 120, {K::Last, 0}},
-        {A::ThumbPosition, 1, {K::First, 0}},
-        {A::Top, 0, {K::First, 0}},
+        {A::LineUp, 0, {K::Record, 24}},   // above the first visible
+        {A::LineDown, 0, {K::Record, 45}}, // below the last visible
+        {A::PageUp, 0, {K::MoveBy, -20}},      {A::PageDown, 0, {K::MoveBy, 20}},
+        {A::ThumbTrack, 70, {K::Record, 70}},  {A::ThumbPosition, 50, {K::RecNo, 50}},
+        {A::ThumbPosition, 100, {K::Last, 0}}, {A::ThumbPosition, 120, {K::Last, 0}},
+        {A::ThumbPosition, 1, {K::First, 0}},  {A::Top, 0, {K::First, 0}},
         {A::Bottom, 0, {K::Last, 0}},
     };
     for (const Case& c : cases)

@@ -1,13 +1,16 @@
 // What the grid paints where its pixels are fixed: the indicator glyph of
-// the current row centred in its cell (arrow, I-beam, star), the pressed
-// title shifted by one pixel, the current cell highlighted only while the
-// grid has the focus, and what extensions draw into titles and cells.
+// the current row centred in its cell (arrow, I-beam, star; the arrow on
+// yellow during an incremental search), the pressed title shifted by one
+// pixel, the current cell highlighted only while the grid has the focus, and
+// what extensions draw into titles and cells.
 
 #include "grid/glyphs/grid_glyphs.h"
+#include "grid/incsearch/inc_search_eh.h"
 #include "grid/paint/grid_cell_painter_eh.h"
 #include "tests/grid/grid_fixture.h"
 
 #include <QPainter>
+#include <functional>
 
 namespace {
 
@@ -75,27 +78,61 @@ protected:
 };
 
 TEST_F(GridPaintTest, TheIndicatorGlyphIsCentredAndFollowsTheDatasetState) {
-    Key(Qt::Key_Down);
     ASSERT_EQ(IndicatorCell().width(), 11);
-    QImage image = Render();
-    EXPECT_TRUE(GlyphAt(image, IndicatorGlyph(TIndicatorGlyphEh::Arrow), GlyphOrigin()));
-    // No glyph on the other rows.
-    const QRect other = grid_->Geometry().IndicatorRect(0).adjusted(1, 1, -1, -1);
-    EXPECT_TRUE(InkBox(image, other).isNull());
-
-    Type(QStringLiteral("x"));
-    image = Render();
-    EXPECT_TRUE(GlyphAt(image, IndicatorGlyph(TIndicatorGlyphEh::Edit), GlyphOrigin()));
-
-    Key(Qt::Key_Escape);
-    Key(Qt::Key_Escape);
-    Key(Qt::Key_End, Qt::ControlModifier);
-    Key(Qt::Key_Down);
-    ASSERT_EQ(cds_->State(), dsInsert);
-    image = Render();
-    EXPECT_TRUE(GlyphAt(image, IndicatorGlyph(TIndicatorGlyphEh::Insert), GlyphOrigin()));
-    // The new row is the last one on view, below the last record.
-    EXPECT_EQ(grid_->Rows().CurrentRow(), 10);
+    using G = TIndicatorGlyphEh;
+    const auto browse = [&] { Key(Qt::Key_Down); };
+    const auto edit = [&] {
+        Key(Qt::Key_Down);
+        Type(QStringLiteral("x"));
+    };
+    const auto insert = [&] {
+        Key(Qt::Key_End, Qt::ControlModifier);
+        Key(Qt::Key_Down);
+        // The new row is the last one on view, below the last record.
+        EXPECT_EQ(grid_->Rows().CurrentRow(), 10);
+    };
+    // During an incremental search (Ctrl+F) the arrow stands on yellow; the
+    // I-beam of a record in edit and the star of a new one stay as they are.
+    const struct {
+        const char* name;
+        std::function<void()> enter;
+        bool search;
+        TDataSetState state;
+        G glyph;
+        bool yellow;
+    } cases[] = {
+        {"browsing", browse, false, dsBrowse, G::Arrow, false},
+        {"browsing, searching", browse, true, dsBrowse, G::Arrow, true},
+        {"editing", edit, false, dsEdit, G::Edit, false},
+        {"editing, searching", edit, true, dsEdit, G::Edit, false},
+        {"inserting", insert, false, dsInsert, G::Insert, false},
+        {"inserting, searching", insert, true, dsInsert, G::Insert, false},
+    };
+    TIncSearchEh& search = *grid_->Extension<TIncSearchEh>();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.enter();
+        if (c.search)
+            Key(Qt::Key_F, Qt::ControlModifier);
+        ASSERT_EQ(cds_->State(), c.state);
+        ASSERT_EQ(search.Searching(), c.search);
+        const QImage image = Render();
+        EXPECT_TRUE(GlyphAt(image, IndicatorGlyph(c.glyph), GlyphOrigin()));
+        bool yellow = false;
+        const QRect cell = IndicatorCell();
+        for (int y = cell.top(); y <= cell.bottom(); ++y)
+            for (int x = cell.left(); x <= cell.right(); ++x)
+                yellow = yellow || QColor(image.pixel(x, y)) == QColor(Qt::yellow);
+        EXPECT_EQ(yellow, c.yellow);
+        // No glyph on the other rows.
+        const QRect other = grid_->Geometry().IndicatorRect(0).adjusted(1, 1, -1, -1);
+        EXPECT_TRUE(InkBox(image, other).isNull());
+        // Afresh for the next case.
+        search.EndSearch();
+        grid_->HideEditor();
+        cds_->Cancel();
+        cds_->First();
+    }
 }
 
 TEST_F(GridPaintTest, APressedTitleIsShiftedByOnePixel) {

@@ -3,6 +3,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QThread>
 #include <arpa/inet.h>
@@ -35,21 +36,31 @@ QString ServerProgram(const QString& installed) {
     return QString();
 }
 
-// A loopback port that nothing listens on now.
-int FreePort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0)
-        return 0;
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    int port = 0;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
-        port = ntohs(address.sin_port);
-    ::close(fd);
-    return port;
+constexpr quint16 kPort = 3050;
+
+// A loopback address outside 127.0.x.x whose port 3050 is free now, so that
+// the server may listen on the standard port beside the shared one.
+QString FreeAddress() {
+    QRandomGenerator* random = QRandomGenerator::global();
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        const QString address = QStringLiteral("127.%1.%2.%3")
+                                    .arg(random->bounded(1, 255))
+                                    .arg(random->bounded(0, 256))
+                                    .arg(random->bounded(1, 255));
+        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd < 0)
+            return QString();
+        sockaddr_in socketAddress{};
+        socketAddress.sin_family = AF_INET;
+        socketAddress.sin_port = htons(kPort);
+        ::inet_pton(AF_INET, address.toLatin1().constData(), &socketAddress.sin_addr);
+        const bool free =
+            ::bind(fd, reinterpret_cast<sockaddr*>(&socketAddress), sizeof socketAddress) == 0;
+        ::close(fd);
+        if (free)
+            return address;
+    }
+    return QString();
 }
 
 bool WriteText(const QString& path, const QString& text) {
@@ -68,8 +79,8 @@ QProcessEnvironment ServerEnvironment(const QString& root) {
 
 } // namespace
 
-PrivateServer::PrivateServer() {
-    if (!Prepare() || !Start())
+PrivateServer::PrivateServer(const std::vector<Alias>& aliases) {
+    if (!Prepare(aliases) || !Start())
         std::fprintf(stderr, "PrivateServer: the server did not start in %s\n",
                      qPrintable(root_.path()));
 }
@@ -78,7 +89,7 @@ PrivateServer::~PrivateServer() {
     Kill();
 }
 
-bool PrivateServer::Prepare() {
+bool PrivateServer::Prepare(const std::vector<Alias>& aliases) {
     const QString installed = InstalledRoot();
     if (installed.isEmpty() || ServerProgram(installed).isEmpty() || !root_.isValid())
         return false;
@@ -90,20 +101,23 @@ bool PrivateServer::Prepare() {
     for (const QString& folder : {QStringLiteral("/lock"), QStringLiteral("/tmp")})
         QDir().mkpath(root + folder);
     QDir().mkpath(dataDir_);
-    port_ = FreePort();
+    host_ = FreeAddress();
     const QString security = root + QStringLiteral("/security3.fdb");
-    // Its own port and lock names, so that nothing of it meets the shared server.
-    if (port_ == 0 ||
+    QString aliasLines = QStringLiteral("security.db = %1\n").arg(security);
+    for (const Alias& alias : aliases)
+        aliasLines += QStringLiteral("%1 = %2/%3\n").arg(alias.name, dataDir_, alias.file);
+    // Its own address and lock names, so that nothing of it meets the shared server.
+    if (host_.isEmpty() ||
         !WriteText(root + QStringLiteral("/firebird.conf"),
                    QStringLiteral("RemoteServicePort = %1\n"
-                                  "RemoteBindAddress = 127.0.0.1\n"
+                                  "RemoteBindAddress = %2\n"
                                   "ServerMode = Super\n"
-                                  "SecurityDatabase = %2\n"
-                                  "IpcName = FirebirdTest%1\n")
-                       .arg(port_)
-                       .arg(security)) ||
-        !WriteText(root + QStringLiteral("/databases.conf"),
-                   QStringLiteral("security.db = %1\n").arg(security)))
+                                  "SecurityDatabase = %3\n"
+                                  "IpcName = FirebirdTest%4\n")
+                       .arg(kPort)
+                       .arg(host_, security)
+                       .arg(QString(host_).replace(u'.', u'_'))) ||
+        !WriteText(root + QStringLiteral("/databases.conf"), aliasLines))
         return false;
 
     // The security database, made by the embedded engine of isql under this
@@ -128,7 +142,7 @@ bool PrivateServer::Prepare() {
 }
 
 DatabaseServer PrivateServer::Place() const {
-    return {QStringLiteral("localhost/%1").arg(port_), dataDir_};
+    return {QStringLiteral("%1/%2").arg(host_).arg(kPort), dataDir_};
 }
 
 qint64 PrivateServer::ProcessId() const {
@@ -145,8 +159,11 @@ bool PrivateServer::Listening() const {
         return false;
     sockaddr_in address{};
     address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<uint16_t>(port_));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(kPort);
+    if (::inet_pton(AF_INET, host_.toLatin1().constData(), &address.sin_addr) != 1) {
+        ::close(fd);
+        return false;
+    }
     const bool connected =
         ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
     ::close(fd);

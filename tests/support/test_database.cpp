@@ -142,11 +142,12 @@ TestDatabase::TestDatabase(const QString& tag, const DatabaseServer& server) : s
     conn_->Attach(Options());
 }
 
-TestDatabase::TestDatabase(const QString& file, bool keep)
-    : server_(LocalServer()), file_(file), keep_(keep) {}
+TestDatabase::TestDatabase(const DatabaseServer& server, const QString& file, bool keep)
+    : server_(server), file_(file), keep_(keep) {}
 
-std::unique_ptr<TestDatabase> TestDatabase::Existing(const QString& file, const QString& fixture) {
-    std::unique_ptr<TestDatabase> db(new TestDatabase(file, true));
+std::unique_ptr<TestDatabase> TestDatabase::Existing(const QString& file, const QString& fixture,
+                                                     const DatabaseServer& server) {
+    std::unique_ptr<TestDatabase> db(new TestDatabase(server, file, true));
     db->conn_ = std::make_unique<Driver::Connection>();
     try {
         db->conn_->Attach(db->Options());

@@ -41,11 +41,12 @@ public:
     TestDatabase(const TestDatabase&) = delete;
     TestDatabase& operator=(const TestDatabase&) = delete;
 
-    // The database `file` of the local server, attached with the test login;
+    // The database `file` of `server`, attached with the test login;
     // created with the script `fixture` of tests/fixtures when it does not
     // exist yet, and kept when the object goes. For the databases the
     // program reaches through the aliases of its design-time parameters.
-    static std::unique_ptr<TestDatabase> Existing(const QString& file, const QString& fixture);
+    static std::unique_ptr<TestDatabase> Existing(const QString& file, const QString& fixture,
+                                                  const DatabaseServer& server = LocalServer());
 
     static QString Host();
     static QString DataDir();
@@ -85,7 +86,7 @@ public:
     static QStringList SplitScript(const QString& script);
 
 private:
-    TestDatabase(const QString& file, bool keep);
+    TestDatabase(const DatabaseServer& server, const QString& file, bool keep);
 
     DatabaseServer server_;
     QString file_;

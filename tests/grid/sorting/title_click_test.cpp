@@ -1,8 +1,17 @@
 // Sorting by the column titles with the real mouse and Ctrl key: plain
-// clicks, Ctrl+clicks applied when Ctrl goes up or the focus leaves, presses
-// that end elsewhere, and the order of the rows read from the dataset.
+// clicks, Ctrl+clicks applied when Ctrl goes up or the focus leaves (for
+// another control, the find dialog or a popup), presses that end elsewhere,
+// and the order of the rows read from the dataset.
 
+#include "grid/finddialog/find_dialog_eh.h"
+#include "platform/ui/button.h"
+#include "platform/ui/combo_box.h"
+#include "platform/ui/modal_answerer.h"
 #include "tests/grid/sorting/sort_fixture.h"
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QMenu>
 
 class TitleClickTest : public SortFixture {};
 
@@ -106,8 +115,78 @@ TEST_F(TitleClickTest, CtrlHeldAndAClickIntoAnotherControlSortsOnTheFocusChange)
     EXPECT_FALSE(Sorting()->SortPending());
     EXPECT_EQ(cds_->IndexFieldNames(), (QStringList{"CATEG", "UNIDAD"}));
     ExpectOrder({{"CATEG", false}, {"UNIDAD", false}});
-    // Ctrl going up later in the other control sorts nothing again.
+    // Ctrl going up later, in the other control or back in the grid, sorts
+    // nothing again: a sort would make the first record current.
+    cds_->SetRecNo(5);
+    QTest::keyRelease(other_->Widget(), Qt::Key_Control, Qt::NoModifier);
+    grid_->SetFocus();
+    QApplication::processEvents();
     CtrlUp();
+    EXPECT_EQ(cds_->RecNo(), 5);
+}
+
+TEST_F(TitleClickTest, CtrlHeldAndTheFindDialogOpenedSortsBeforeItSearches) {
+    grid_->SelectVisibleColumn(VisibleIndexOf(QStringLiteral("DESCRIPCION")));
+    CtrlClicks({QStringLiteral("DESCRIPCION")});
+    QString found;
+    TModalAnswerer person;
+    person.answer = [&](TForm& form) {
+        auto& dialog = dynamic_cast<TDBGridEhFindDlg&>(form);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form.Widget()));
+        EXPECT_FALSE(Sorting()->SortPending());
+        // Ctrl goes up in the dialog; the first "arandela" from the top, in
+        // any case, is the one the sorted order puts first.
+        QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Control, Qt::NoModifier);
+        QComboBox* text = dialog.cbText->Combo();
+        text->setFocus();
+        QTest::keyClicks(text, QStringLiteral("arandela"));
+        QTest::mouseClick(dialog.bFind->Widget(), Qt::LeftButton);
+        found = CodigoAt(cds_->RecNo());
+        form.Close();
+    };
+    // Ctrl+F starts the incremental search, a second one opens the find
+    // dialog; Ctrl stays down all the while.
+    for (int i = 0; i < 2; ++i) {
+        for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            QKeyEvent f(type, Qt::Key_F, Qt::ControlModifier);
+            QApplication::sendEvent(KeyTarget(), &f);
+        }
+    }
+    ASSERT_EQ(person.shown, std::vector<QString>{"TDBGridEhFindDlg"});
+    EXPECT_EQ(cds_->IndexFieldNames(), QStringList{QStringLiteral("DESCRIPCION")});
+    ExpectOrder({{"DESCRIPCION", false}});
+    EXPECT_EQ(found, QStringLiteral("A07")); // "Arandela"; "arandela" A02 arrived first
+    delete DBGridEhFindDlg;
+}
+
+TEST_F(TitleClickTest, CtrlHeldAndAPopupTakingTheKeysSorts) {
+    const struct {
+        const char* name;
+        bool fromEditor;
+    } cases[] = {{"from the grid", false}, {"from the cell editor", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClickTitle(QStringLiteral("CATEG"));
+        CtrlClicks({QStringLiteral("CODIGO")});
+        if (c.fromEditor) {
+            Key(Qt::Key_F2);
+            ASSERT_TRUE(grid_->InplaceEditor()->hasFocus());
+        }
+        QMenu menu;
+        menu.addAction(QStringLiteral("Copiar"));
+        menu.popup(grid_->Widget()->mapToGlobal(QPoint(40, 40)));
+        QApplication::processEvents();
+        EXPECT_FALSE(Sorting()->SortPending());
+        EXPECT_EQ(cds_->IndexFieldNames(), (QStringList{"CATEG", "CODIGO"}));
+        ExpectOrder({{"CATEG", false}, {"CODIGO", false}});
+        menu.close();
+        QApplication::processEvents();
+        CtrlUp();
+        // Afresh for the next case.
+        for (const char* name : {"CODIGO", "CATEG"})
+            Column(QString::fromLatin1(name)).Title().SetSortMarker(smNoneEh);
+        ASSERT_EQ(Marking(), QString());
+    }
 }
 
 TEST_F(TitleClickTest, TheCellEditorTakingTheFocusIsNoFocusChange) {

@@ -13,10 +13,29 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace {
 
 using ApplicationTest = TestFormFixture;
+
+// A window system that never activates one window: its activation notices
+// are dropped before they reach it.
+class TNeverActivated : public QObject {
+public:
+    explicit TNeverActivated(QWidget* window) : window_(window) {
+        QApplication::instance()->installEventFilter(this);
+    }
+    ~TNeverActivated() override { QApplication::instance()->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        return watched == window_ && event->type() == QEvent::WindowActivate;
+    }
+
+private:
+    QWidget* window_;
+};
 
 TEST_F(ApplicationTest, TheDispatcherHandsExceptionsToTheHook) {
     std::vector<std::pair<TObject*, QString>> seen;
@@ -112,6 +131,59 @@ TEST_F(ApplicationTest, AModalWindowReturnsItsResult) {
     // Without an answer the window is closed, as by its close box (mrCancel).
     person.answer = nullptr;
     EXPECT_EQ(dialog->ShowModal(), 2);
+}
+
+TEST_F(ApplicationTest, AModalWindowRunsItsActivationOnceWhateverTheWindowSystemDoes) {
+    const struct {
+        const char* name;
+        bool windowSystemActivates;
+        // Another modal window opens over it and closes, so that it is
+        // activated a second time.
+        bool windowInBetween;
+    } cases[] = {
+        {"never activated by the window system", false, false},
+        {"activated by the window system", true, false},
+        {"activated again after a window it opened", true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        int activations = 0;
+        THandlerTable h;
+        h.Add<TNotifyEvent>("Activate", [&](TObject*) { ++activations; });
+        TTestForm* dialog = MakeForm("  Caption = \"Modal\"\n  OnActivate = Activate\n", h);
+        TTestForm* over = MakeForm("  Caption = \"Over\"\n");
+        std::optional<TNeverActivated> windowSystem;
+        if (!c.windowSystemActivates)
+            windowSystem.emplace(dialog->Widget());
+        TModalAnswerer person;
+        person.answer = [&](TForm& form) {
+            if (&form == over) {
+                EXPECT_TRUE(QTest::qWaitForWindowActive(form.Widget()));
+                form.Close();
+                return;
+            }
+            // The activation ran before the loop, as the window was shown.
+            EXPECT_EQ(activations, 1);
+            if (c.windowSystemActivates) {
+                EXPECT_TRUE(QTest::qWaitForWindowActive(form.Widget()));
+            }
+            if (c.windowInBetween) {
+                over->ShowModal();
+                form.Widget()->activateWindow();
+                EXPECT_TRUE(QTest::qWaitForWindowActive(form.Widget()));
+            }
+            EXPECT_EQ(activations, 1);
+            form.Close();
+        };
+        EXPECT_EQ(dialog->ShowModal(), 2);
+        EXPECT_EQ(activations, 1);
+        // Each showing runs it once more.
+        person.answer = nullptr;
+        dialog->ShowModal();
+        EXPECT_EQ(activations, 2);
+        delete dialog;
+        delete over;
+    }
 }
 
 TEST_F(ApplicationTest, EnterCanBeTurnedIntoAMoveToTheNextControl) {
