@@ -2,6 +2,7 @@
 
 #include "platform/ui/application.h"
 #include "platform/ui/form.h"
+#include "platform/ui/frame_pacing.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -144,6 +145,17 @@ void TControl::SetFocus() {
 }
 
 void TControl::Repaint() {
+    QWidget* window = widget_->window();
+    if (!FramePacing::BeginFrame(*window))
+        return;
+    // A window shown a moment ago is on screen before the window system's
+    // notice of it arrives, and work that blocks the event loop keeps that
+    // notice waiting until it ends; Qt paints no window it has not heard is
+    // mapped. The work repaints to be seen now, so the window counts as
+    // mapped from its first repaint (the notice, when it comes, sets the
+    // flag as the window system has it).
+    if (window->isVisible() && !window->testAttribute(Qt::WA_Mapped))
+        window->setAttribute(Qt::WA_Mapped);
     widget_->repaint();
 }
 

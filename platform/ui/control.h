@@ -56,7 +56,10 @@ public:
 
     bool Focused() const;
     virtual void SetFocus();
-    // Paints the control now, as a blocking operation would need.
+    // Paints the control now, as work that blocks the event loop needs to
+    // show its progress: even in a window shown a moment ago whose showing
+    // the window system has not confirmed yet, and at most once per display
+    // frame of its window (platform/ui/frame_pacing.h).
     void Repaint();
 
     // Controls whose visual parent is this one, in creation order.
