@@ -4,8 +4,12 @@
 #include "grid/dbgrideh.h"
 #include "grid/input/grid_mouse_eh.h"
 #include "grid/paint/grid_cell_painter_eh.h"
+#include "grid/paint/row_pictures_eh.h"
 
+#include <QBackingStore>
+#include <QPaintEngine>
 #include <QPainter>
+#include <cmath>
 
 namespace {
 
@@ -84,6 +88,88 @@ private:
         }
     }
 
+    // The text of `column`'s cell on row `r`.
+    QString CellText(const TColumnEh& column, int r) const {
+        const TField* field = column.Field();
+        return field ? column.DisplayTextOf(grid_.Rows().Value(*dataSet_, r, *field)) : QString();
+    }
+
+    // A data cell as every row but the current one shows it.
+    TDataCellEh PlainCell(const QRect& rect, const TColumnEh& column, const QString& text) const {
+        TDataCellEh cell;
+        cell.cell = rect;
+        cell.text = text;
+        cell.font = column.EffectiveFont();
+        cell.alignment = column.Alignment();
+        cell.raised = grid_.OptionsEh().Contains(TDBGridEhOption::dghData3D);
+        cell.background = palette_.window;
+        cell.textColor = column.Font().Color(palette_.text);
+        return cell;
+    }
+
+    // The window's image on screen when the painter paints into it and rows
+    // can be copied into it as they are: whole pixels, no scaling, plain
+    // painting. Other paints (a grab of the grid, a picture of it) paint
+    // every row.
+    const QImage* Target() const {
+        const QPaintDevice* device =
+            painter_.paintEngine() ? painter_.paintEngine()->paintDevice() : nullptr;
+        QBackingStore* screen = grid_.Widget()->backingStore();
+        if (!device || !screen || device != screen->paintDevice() ||
+            device->devType() != QInternal::Image || g_.columns.empty() || g_.rowHeight <= 0)
+            return nullptr;
+        const auto* image = static_cast<const QImage*>(device);
+        const QTransform& t = painter_.deviceTransform();
+        if (image->devicePixelRatio() != 1 || t.type() > QTransform::TxTranslate ||
+            t.dx() != std::floor(t.dx()) || t.dy() != std::floor(t.dy()) ||
+            painter_.compositionMode() != QPainter::CompositionMode_SourceOver ||
+            painter_.opacity() != 1)
+            return nullptr;
+        return image;
+    }
+
+    // Where a row's picture starts: its first cell's left, the row's top.
+    QPoint RowOrigin(int r) const { return QPoint(g_.columns.front().left, g_.RowTop(r)); }
+
+    TRowLookEh RowLook(const QImage& target) const {
+        TRowLookEh look;
+        look.format = target.format();
+        const TGridColumnSpanEh& last = g_.columns.back();
+        look.size = QSize(last.left + last.width - g_.columns.front().left, g_.rowHeight);
+        ForEachColumn([&](int s, const TGridColumnSpanEh&, TColumnEh& column) {
+            const TDataCellEh cell =
+                PlainCell(g_.CellRect(s, 0).translated(-RowOrigin(0)), column, QString());
+            look.cells.push_back(cell.cell);
+            look.fonts.push_back(cell.font);
+            look.textColors.push_back(cell.textColor);
+            look.alignments.push_back(cell.alignment);
+            look.raised = cell.raised;
+        });
+        look.background = palette_.window;
+        look.light = palette_.light;
+        look.shadow = palette_.shadow;
+        return look;
+    }
+
+    // A row but the current one, copied from its picture.
+    void PaintRowPicture(TRowPicturesEh& pictures, int r) {
+        QStringList texts;
+        ForEachColumn([&](int, const TGridColumnSpanEh&, TColumnEh& column) {
+            texts << CellText(column, r);
+        });
+        const QImage& picture = pictures.Picture(texts, [&](QPainter& p) {
+            qsizetype i = 0;
+            ForEachColumn([&](int s, const TGridColumnSpanEh&, TColumnEh& column) {
+                const QRect rect = g_.CellRect(s, r).translated(-RowOrigin(r));
+                GridCellPainterEh::PaintDataCell(p, PlainCell(rect, column, texts[i++]), palette_);
+            });
+        });
+        painter_.save();
+        painter_.setCompositionMode(QPainter::CompositionMode_Source);
+        painter_.drawImage(RowOrigin(r), picture);
+        painter_.restore();
+    }
+
     void PaintRows() {
         const TVisibleRowsEh& rows = grid_.Rows();
         const bool focused = grid_.HasFocusWithin();
@@ -91,7 +177,10 @@ private:
                                grid_.Options().Contains(TDBGridOption::dgAlwaysShowSelection) ||
                                !grid_.OptionsEh().Contains(TDBGridEhOption::dghHighlightFocus);
         const int selected = grid_.VisibleSelectedIndex();
-        const bool data3D = grid_.OptionsEh().Contains(TDBGridEhOption::dghData3D);
+        const QImage* target = Target();
+        TRowPicturesEh* pictures = target ? &grid_.RowPictures() : nullptr;
+        if (pictures)
+            pictures->BeginPaint(RowLook(*target));
         for (int r = 0; r < ShownRows(); ++r) {
             const bool current = r == rows.CurrentRow();
             if (g_.indicatorWidth > 0) {
@@ -109,22 +198,16 @@ private:
                 }
                 GridCellPainterEh::PaintIndicatorCell(painter_, indicator, palette_);
             }
+            if (pictures && !current) {
+                PaintRowPicture(*pictures, r);
+                continue;
+            }
             ForEachColumn([&](int s, const TGridColumnSpanEh& span, TColumnEh& column) {
-                const TField* field = column.Field();
-                TDataCellEh cell;
-                cell.cell = g_.CellRect(s, r);
-                cell.text =
-                    field ? column.DisplayTextOf(rows.Value(*dataSet_, r, *field)) : QString();
-                cell.font = column.EffectiveFont();
-                cell.alignment = column.Alignment();
-                cell.raised = data3D;
+                TDataCellEh cell = PlainCell(g_.CellRect(s, r), column, CellText(column, r));
                 const bool currentCell = current && span.visibleIndex == selected;
                 if (currentCell && highlight) {
                     cell.background = palette_.highlight;
                     cell.textColor = palette_.highlightText;
-                } else {
-                    cell.background = palette_.window;
-                    cell.textColor = column.Font().Color(palette_.text);
                 }
                 GridCellPainterEh::PaintDataCell(painter_, cell, palette_);
                 if (currentCell && focused) {
@@ -136,6 +219,8 @@ private:
                 }
             });
         }
+        if (pictures)
+            pictures->EndPaint();
     }
 
     int FooterTop(int footerRow) const { return g_.FooterTop(footerRow); }
