@@ -9,6 +9,7 @@
 #include <QBackingStore>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QRegion>
 #include <cmath>
 
 namespace {
@@ -20,13 +21,25 @@ public:
           columns_(grid.VisibleColumns()), dataSet_(grid.DataSet()) {}
 
     void Paint() {
-        painter_.fillRect(QRect(0, 0, g_.clientWidth, g_.clientHeight), palette_.window);
+        if (const QImage* target = Target()) {
+            pictures_ = &grid_.RowPictures();
+            pictures_->BeginPaint(RowLook(*target));
+        }
+        // The background, but where rows come whole from their pictures.
+        QRegion background(QRect(0, 0, g_.clientWidth, g_.clientHeight));
+        for (int r = 0; r < ShownRows(); ++r)
+            if (FromPicture(r))
+                background -= RowPictureRect(r);
+        for (const QRect& rect : background)
+            painter_.fillRect(rect, palette_.window);
         if (g_.titleHeight > 0)
             PaintTitles();
         PaintRows();
         PaintFooters();
         PaintLines();
         grid_.Mouse().PaintOverlay(painter_);
+        if (pictures_)
+            pictures_->EndPaint();
     }
 
 private:
@@ -130,12 +143,19 @@ private:
 
     // Where a row's picture starts: its first cell's left, the row's top.
     QPoint RowOrigin(int r) const { return QPoint(g_.columns.front().left, g_.RowTop(r)); }
+    QRect RowPictureRect(int r) const {
+        const TGridColumnSpanEh& last = g_.columns.back();
+        return QRect(RowOrigin(r),
+                     QPoint(last.left + last.width - 1, g_.RowTop(r) + g_.rowHeight - 1));
+    }
+    // Whether row `r` comes from its picture: every row but the current one,
+    // when the paint goes to the screen.
+    bool FromPicture(int r) const { return pictures_ && r != grid_.Rows().CurrentRow(); }
 
     TRowLookEh RowLook(const QImage& target) const {
         TRowLookEh look;
         look.format = target.format();
-        const TGridColumnSpanEh& last = g_.columns.back();
-        look.size = QSize(last.left + last.width - g_.columns.front().left, g_.rowHeight);
+        look.size = RowPictureRect(0).size();
         ForEachColumn([&](int s, const TGridColumnSpanEh&, TColumnEh& column) {
             const TDataCellEh cell =
                 PlainCell(g_.CellRect(s, 0).translated(-RowOrigin(0)), column, QString());
@@ -177,10 +197,6 @@ private:
                                grid_.Options().Contains(TDBGridOption::dgAlwaysShowSelection) ||
                                !grid_.OptionsEh().Contains(TDBGridEhOption::dghHighlightFocus);
         const int selected = grid_.VisibleSelectedIndex();
-        const QImage* target = Target();
-        TRowPicturesEh* pictures = target ? &grid_.RowPictures() : nullptr;
-        if (pictures)
-            pictures->BeginPaint(RowLook(*target));
         for (int r = 0; r < ShownRows(); ++r) {
             const bool current = r == rows.CurrentRow();
             if (g_.indicatorWidth > 0) {
@@ -198,8 +214,8 @@ private:
                 }
                 GridCellPainterEh::PaintIndicatorCell(painter_, indicator, palette_);
             }
-            if (pictures && !current) {
-                PaintRowPicture(*pictures, r);
+            if (FromPicture(r)) {
+                PaintRowPicture(*pictures_, r);
                 continue;
             }
             ForEachColumn([&](int s, const TGridColumnSpanEh& span, TColumnEh& column) {
@@ -219,8 +235,6 @@ private:
                 }
             });
         }
-        if (pictures)
-            pictures->EndPaint();
     }
 
     int FooterTop(int footerRow) const { return g_.FooterTop(footerRow); }
@@ -294,6 +308,7 @@ private:
     const TGridPaletteEh palette_;
     const std::vector<TColumnEh*> columns_;
     TDataSet* dataSet_;
+    TRowPicturesEh* pictures_ = nullptr;
 };
 
 } // namespace
