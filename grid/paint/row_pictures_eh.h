@@ -59,4 +59,5 @@ private:
     };
     TRowLookEh look_;
     QHash<QStringList, Kept> kept_;
+    std::vector<QImage> spare_;
 };
