@@ -8,6 +8,7 @@
 #include "data/dmqb.h"
 #include "forms/actarticulos.h"
 #include "forms/company_number.h"
+#include "forms/scheduled_run.h"
 #include "forms/server_list.h"
 #include "forms/settings_sources.h"
 #include "forms/upload_texts.h"
@@ -82,9 +83,17 @@ void Tfaccesoqb::FormCreate(TObject*) {
     Ubicacion->SetText(PhotoFolderAddress(URLBase()));
 }
 
+void Tfaccesoqb::SetScheduledRun(TScheduledRun* run) {
+    scheduledRun_ = run;
+    SetActivatesWhenShown(run != nullptr);
+}
+
 void Tfaccesoqb::FormActivate(TObject*) {
     if (ParamStr(10).isEmpty())
         return;
+    // A scheduler's run ends here however it ends: once the error hook has
+    // reported a failure, the window closes (unless the export closed it).
+    const TAfterHandler end(scheduledRun_ ? this : nullptr, [this] { Close(); });
     Servidor->ClearItems();
     Servidor->AddItem(ParamStr(1));
     Servidor->SetItemIndex(0);

@@ -15,6 +15,7 @@ class TEdit;
 class TGroupBox;
 class TLabel;
 class TPanel;
+class TScheduledRun;
 class TSpeedButton;
 
 class Tfaccesoqb : public TForm {
@@ -59,6 +60,12 @@ public:
     // The server lines read at creation, kept for the window's lifetime.
     const QStringList& Servidores() const { return servidores_; }
 
+    // A run that a scheduler owns, or none: its unattended steps then run
+    // once as the window is shown, whatever the window system does, and the
+    // window closes when they end, however they end.
+    void SetScheduledRun(TScheduledRun* run);
+    TScheduledRun* ScheduledRun() const { return scheduledRun_; }
+
 protected:
     void BindComponents() override;
 
@@ -66,6 +73,7 @@ private:
     THandlerTable Handlers();
 
     QStringList servidores_;
+    TScheduledRun* scheduledRun_ = nullptr;
 };
 
 extern Tfaccesoqb* faccesoqb;

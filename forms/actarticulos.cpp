@@ -87,7 +87,11 @@ void Tfactarticulos::BindComponents() {
 }
 
 void Tfactarticulos::FormActivate(TObject*) {
-    rechazados_ = 0;
+    cuenta_ = {};
+    TScheduledRun* const programado = faccesoqb->ScheduledRun();
+    // A scheduler's run ends with the upload however it ends: once the error
+    // hook has reported a failure, the window closes as "Salir" does.
+    const TAfterHandler salir(programado ? this : nullptr, [this] { PngSpeedButton1Click(this); });
     Panel2->Show();
     // The company goes into the stamp unquoted: a text that is not a number
     // stops the run before anything reaches a database.
@@ -101,25 +105,35 @@ void Tfactarticulos::FormActivate(TObject*) {
     CArticulos->Close();
     CArticulos->SetCommandText(ChangedArticlesStatement(FechaDesde(), HoraDesde()));
     CArticulos->Open();
+    cuenta_.read = CArticulos->RecordCount();
+    if (programado)
+        programado->UploadStarted(cuenta_);
     // The temporaries of photographs whose writing a killed run cut short.
     RemoveLeftoverTemporaries(PhotoFolder(), kPhotoFileEnd);
     // A stop signal ends the run between two articles, never inside one, and
     // leaves the company unstamped: the next run uploads what this one left.
     while (!CArticulos->Eof() && !Application->Terminated()) {
+        const bool conFoto = !CArticulosFOTO->IsNull();
         SubirArticulo();
+        ++cuenta_.done;
+        cuenta_.photos += conFoto;
         CArticulos->Next();
+        if (programado)
+            programado->ArticleDone(cuenta_);
     }
     if (Application->Terminated())
         return;
     SellarCompania();
     Panel2->Hide();
+    if (programado)
+        programado->Stamped(FechaDesde(), HoraDesde());
 
-    if (rechazados_ == 1)
+    if (cuenta_.refused == 1)
         ShowMessage(QStringLiteral("No se pudo subir 1 artículo; el detalle está en ERRORES.TXT"));
-    else if (rechazados_ > 1)
+    else if (cuenta_.refused > 1)
         ShowMessage(QStringLiteral("No se pudieron subir %1 artículos; el detalle está en "
                                    "ERRORES.TXT")
-                        .arg(rechazados_));
+                        .arg(cuenta_.refused));
 }
 
 void Tfactarticulos::SubirArticulo() {
@@ -170,7 +184,7 @@ void Tfactarticulos::SellarCompania() {
 
 void Tfactarticulos::CarticuloqbReconcileError(TClientDataSet*, EReconcileError& E, TUpdateKind,
                                                TReconcileAction&) {
-    ++rechazados_;
+    ++cuenta_.refused;
     // One line per article: the server's text may hold line breaks, and so
     // may the code.
     QString line = QStringLiteral("No se pudo subir el artículo \"") +

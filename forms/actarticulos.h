@@ -6,6 +6,7 @@
 // stamps the company; the articles then stay on view until it is closed.
 
 #include "data/dataset/client/clientdataset.h"
+#include "forms/scheduled_run.h"
 #include "platform/ui/form.h"
 
 class TBlobField;
@@ -73,7 +74,8 @@ private:
     // Records in COMPANIA the date and time this run started from.
     void SellarCompania();
 
-    int rechazados_ = 0;
+    // What the run has done so far.
+    TUploadCounts cuenta_;
     // The base address of the photographs' addresses, read at the start of the run.
     QString urlBase_;
 };

@@ -20,21 +20,13 @@
 // that the article list holds.
 
 #include "app/register_program_classes.h"
-#include "bench/upload/heap_peak.h"
+#include "bench/upload/upload_program.h"
 #include "bench/upload/upload_reference.h"
 #include "bench/upload/upload_setup.h"
-#include "controls/timeedit/db_date_time_edit_eh.h"
-#include "data/dataset/sql/sqlconnection.h"
-#include "data/dmqb.h"
-#include "forms/accesoqb.h"
-#include "forms/actarticulos.h"
+#include "platform/system/datetime.h"
 #include "platform/system/format_settings.h"
 #include "platform/ui/application.h"
-#include "platform/ui/dialogs.h"
-#include "platform/ui/edit.h"
-#include "tests/forms/program_windows.h"
 
-#include <QElapsedTimer>
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <vector>
@@ -43,46 +35,6 @@ namespace {
 
 constexpr int kArticles = 2000;
 constexpr int kPhotoBytes = 30 * 1024;
-
-// One upload through the program's windows; raises on anything but a clean run.
-RunTimes UploadOnce(UploadSetup& setup) {
-    TRecordingAnswerer boxes;
-    Application->CreateForm(faccesoqb);
-    Application->CreateForm(fdmqb);
-    fdmqb->Dorvan->SetParamValue(QStringLiteral("Database"), setup.Erp().Database());
-    faccesoqb->Tusua->SetText(TestDatabase::User());
-    faccesoqb->TClave->SetText(TestDatabase::Password());
-    faccesoqb->Cia->SetText(QStringLiteral("1"));
-    faccesoqb->CiaExit(faccesoqb);
-
-    RunTimes times;
-    QElapsedTimer clock;
-    qint64 last = 0;
-    factarticulos = new Tfactarticulos(faccesoqb);
-    factarticulos->CArticulos->AfterOpen = [&](TDataSet*) { last = clock.nsecsElapsed(); };
-    HeapPeak::Mark();
-    factarticulos->CArticulos->AfterScroll = [&](TDataSet*) {
-        const qint64 now = clock.nsecsElapsed();
-        times.perArticle.push_back(double(now - last) * 1e-9);
-        last = now;
-    };
-    Application->OnModalShown = [&](TForm* form) {
-        times.total = double(clock.nsecsElapsed()) * 1e-9;
-        times.peakHeapBytes = HeapPeak::PeakSinceMark();
-        form->Close();
-    };
-    clock.start();
-    factarticulos->ShowModal();
-
-    Application->OnModalShown = nullptr;
-    DestroyProgramWindows();
-
-    if (!boxes.boxes.empty())
-        throw std::runtime_error("the run showed: " + boxes.boxes[0].text.toStdString());
-    if (int(times.perArticle.size()) != setup.Articles() || setup.PhotoFiles() != setup.Articles())
-        throw std::runtime_error("the run did not upload every article");
-    return times;
-}
 
 // The bytes of the values the article list holds: texts, numbers, photographs.
 double RowBytes(UploadSetup& setup) {
@@ -128,11 +80,14 @@ void BM_UploadAgainstReference(benchmark::State& state) {
             for (int side = 0; side < 2; ++side) {
                 setup.Reset();
                 if ((side + turn) % 2 == 0) {
-                    const RunTimes t = UploadOnce(setup);
+                    StepClock steps;
+                    const RunTimes t = ProgramUpload(setup, steps);
                     state.SetIterationTime(t.total);
                     run.Add(t);
                 } else {
-                    const RunTimes t = ReferenceUpload(setup, dateText, QStringLiteral("14:05:09"));
+                    StepClock steps;
+                    const RunTimes t =
+                        ReferenceUpload(setup, dateText, QStringLiteral("14:05:09"), steps);
                     if (setup.PhotoFiles() != setup.Articles())
                         throw std::runtime_error("the reference did not write every photograph");
                     ref.Add(t);

@@ -258,14 +258,16 @@ std::vector<Article> ReadArticles(IAttachment* erp, const QString& dateText,
 
 } // namespace
 
-RunTimes ReferenceUpload(UploadSetup& setup, const QString& dateText, const QString& timeText) {
+RunTimes ReferenceUpload(UploadSetup& setup, const QString& dateText, const QString& timeText,
+                         StepClock& steps) {
     RunTimes times;
     QElapsedTimer clock;
     clock.start();
     // The catalog is open before the run, as the login window leaves it; the
     // ERP opens with the run.
-    IAttachment* catalog = Attach(setup.Catalog().Database());
+    IAttachment* catalog = Attach(setup.CatalogDatabase());
     clock.restart();
+    steps.Start();
     HeapPeak::Mark();
     IAttachment* erp = Attach(setup.Erp().Database());
     std::vector<Article> articles = ReadArticles(erp, dateText, timeText);
@@ -288,6 +290,7 @@ RunTimes ReferenceUpload(UploadSetup& setup, const QString& dateText, const QStr
     for (const Article& a : articles) {
         const QByteArray name = "1-" + a.code + ".jpg";
         const QByteArray address = "http://www.trevola.invalid/trevola/imgarti/" + name;
+        steps.Enter(UploadStep::Lookup);
         ITransaction* tra = Start(catalog);
         lookup.in->SetVarchar(0, a.code);
         IResultSet* found = lookup.statement->openCursor(&st, tra, lookup.in->Meta(),
@@ -297,6 +300,7 @@ RunTimes ReferenceUpload(UploadSetup& setup, const QString& dateText, const QStr
         }
         found->close(&st);
 
+        steps.Enter(UploadStep::Apply);
         Prepared& write = exists ? update : insert;
         Message& in = *write.in;
         const unsigned at = exists ? 0 : 1; // the insert's first value is the code
@@ -318,6 +322,7 @@ RunTimes ReferenceUpload(UploadSetup& setup, const QString& dateText, const QStr
         Require(write.statement->getAffectedRecords(&st) == 1, "no row written");
         tra->commit(&st);
 
+        steps.Enter(UploadStep::Photo);
         if (a.hasPhoto)
             WritePhoto(folder, name, a.photo);
         const qint64 now = clock.nsecsElapsed();
@@ -325,6 +330,7 @@ RunTimes ReferenceUpload(UploadSetup& setup, const QString& dateText, const QStr
         last = now;
     }
     // The company's stamp.
+    steps.Enter(UploadStep::Stamp);
     ITransaction* tra = Start(catalog);
     catalog->execute(&st, tra, 0,
                      ("UPDATE COMPANIA SET COMP_FECACT = '2020-04-23', COMP_HORACT = '" +
@@ -335,6 +341,8 @@ RunTimes ReferenceUpload(UploadSetup& setup, const QString& dateText, const QStr
     st.Check();
     times.total = double(clock.nsecsElapsed()) * 1e-9;
     times.peakHeapBytes = HeapPeak::PeakSinceMark();
+    steps.Stop();
+    times.stepSeconds = steps.Seconds();
 
     Free(lookup);
     Free(insert);

@@ -16,8 +16,11 @@ class UploadSetup;
 
 // One upload of every article of `setup` changed after the catalog's stamp,
 // whose date and time go to the procedure as `dateText` and `timeText` (the
-// texts the program sends). Raises std::runtime_error on any failure.
-RunTimes ReferenceUpload(UploadSetup& setup, const QString& dateText, const QString& timeText);
+// texts the program sends), to the catalog at setup.CatalogDatabase(). Tells
+// `steps` (started with the run) of each step as it begins. Raises
+// std::runtime_error on any failure.
+RunTimes ReferenceUpload(UploadSetup& setup, const QString& dateText, const QString& timeText,
+                         StepClock& steps);
 
 // Sets the forced writes of `database` ("host:file") and returns what they
 // were.

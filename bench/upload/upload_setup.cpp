@@ -23,7 +23,8 @@ QString UploadSetup::Code(int index) {
     return QStringLiteral("A%1").arg(index + 1, 5, 10, QLatin1Char('0'));
 }
 
-UploadSetup::UploadSetup(int articles, int photoBytes) : articles_(articles) {
+UploadSetup::UploadSetup(int articles, int photoBytes, bool oldAddresses)
+    : articles_(articles), oldAddresses_(oldAddresses), catalogHost_(TestDatabase::Host()) {
     erp_.RunFixture(QStringLiteral("dorvan.sql"));
     catalog_.RunFixture(QStringLiteral("quelbo.sql"));
 
@@ -59,7 +60,7 @@ UploadSetup::UploadSetup(int articles, int photoBytes) : articles_(articles) {
     WriteFile(config_.path() + QStringLiteral("/Ostrel/Trevola.conf"),
               "Directorio = " + app_.path().toLocal8Bit() +
                   "\n[Drives]\nC = " + drive_.path().toLocal8Bit() + "\n");
-    WriteFile(app_.path() + QStringLiteral("/SERVIDORES.cfg"), ServerLine().toLocal8Bit() + "\r\n");
+    WriteServerList();
     Reset();
 }
 
@@ -79,9 +80,14 @@ void UploadSetup::Reset() {
     const auto insert = catalog.Prepare(
         QStringLiteral("insert into ARTICULOS (ARTI_COD, ARTI_DES, ARTI_UNIDAD, CATE_ID, SUCA_ID, "
                        "ARTI_FOTO, ARTI_ACTIVO) values (?, 'Descripción anterior', 'CJA', 99, "
-                       "999, null, 'N')"));
+                       "999, ?, 'N')"));
     for (int i = 1; i < articles_; i += 2) {
         insert->SetText(0, Code(i));
+        if (oldAddresses_)
+            insert->SetBlob(1, "http://www.trevola.invalid/trevola/imgarti/1-" +
+                                   Code(i).toLatin1() + "-anterior.jpg");
+        else
+            insert->SetNull(1);
         insert->Execute();
     }
     catalog.Commit();
@@ -89,8 +95,21 @@ void UploadSetup::Reset() {
     QDir().mkpath(WebFolder());
 }
 
+void UploadSetup::RouteCatalogThrough(const QString& hostAndPort) {
+    catalogHost_ = hostAndPort;
+    WriteServerList();
+}
+
+void UploadSetup::WriteServerList() const {
+    WriteFile(app_.path() + QStringLiteral("/SERVIDORES.cfg"), ServerLine().toLocal8Bit() + "\r\n");
+}
+
 QString UploadSetup::ServerLine() const {
-    return TestDatabase::Host() + u':' + catalogFolder_;
+    return catalogHost_ + u':' + catalogFolder_;
+}
+
+QString UploadSetup::CatalogDatabase() const {
+    return ServerLine() + QStringLiteral("/quelbo.fdb");
 }
 
 QString UploadSetup::WebFolder() const {

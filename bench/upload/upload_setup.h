@@ -16,7 +16,9 @@
 
 class UploadSetup {
 public:
-    UploadSetup(int articles, int photoBytes);
+    // With `oldAddresses`, the articles already in the catalog hold the
+    // address of a photograph, as after an earlier upload; else none.
+    UploadSetup(int articles, int photoBytes, bool oldAddresses = false);
     ~UploadSetup();
     UploadSetup(const UploadSetup&) = delete;
     UploadSetup& operator=(const UploadSetup&) = delete;
@@ -28,21 +30,32 @@ public:
     int Articles() const { return articles_; }
     // The catalog before an upload: every second article (index 1, 3, ...)
     // there with other values ('Descripción anterior', 'CJA', 99, 999, no
-    // photograph, 'N'), the others not; company 1 stamped 23 April 2020,
-    // 14:05:09 (every article changed after it); the web folder empty.
+    // photograph or an old address, 'N'), the others not; company 1 stamped
+    // 23 April 2020, 14:05:09 (every article changed after it); the web
+    // folder empty.
     void Reset();
 
     TestDatabase& Erp() { return erp_; }
     TestDatabase& Catalog() { return catalog_; }
+    // Where the program and the reference reach the catalog: the server
+    // itself, or from now on `hostAndPort` ("127.0.0.1/<port>", a relay in
+    // front of it). The server list follows.
+    void RouteCatalogThrough(const QString& hostAndPort);
     // A line of the server list that leads to the catalog.
     QString ServerLine() const;
+    // The catalog's database name as the reference attaches to it.
+    QString CatalogDatabase() const;
     // The local folder of c:\wamp\www\trevola\imgarti.
     QString WebFolder() const;
     // The files now in the web folder, and their bytes in all.
     int PhotoFiles(qint64* bytes = nullptr) const;
 
 private:
+    void WriteServerList() const;
+
     int articles_;
+    bool oldAddresses_;
+    QString catalogHost_;
     TestDatabase erp_{QStringLiteral("bench_erp")};
     TestDatabase catalog_{QStringLiteral("bench_quelbo")};
     QString catalogFolder_;

@@ -121,6 +121,7 @@ void Connection::Attach(const ConnectOptions& options) {
 
 void Connection::Detach() {
     ConnectionImpl& c = *impl_;
+    c.ReadDeferredBlobs();
     auto statements = c.statements;
     for (StatementImpl* s : statements)
         s->Release();
@@ -129,6 +130,7 @@ void Connection::Detach() {
     c.Release(c.reads, true);
     c.Release(c.transaction, false);
     c.Release(c.retained, true);
+    c.Release(c.kept, true);
     if (c.attachment) {
         FbStatus st(c.master);
         c.attachment->detach(&st);
@@ -154,7 +156,10 @@ PreparedStatement ConnectionImpl::PrepareText(const QByteArray& text, ITransacti
     CheckAttached();
     if (std::optional<PreparedStatement> kept = idle.Take(text))
         return std::move(*kept);
-    // Preparing needs a transaction to read the metadata in; it only reads.
+    // Preparing needs a transaction to read the metadata in; it only reads:
+    // the shared one of the selects, else one of its own.
+    if (!tra)
+        tra = SharedReadTransaction();
     ITransaction* own = tra ? nullptr : Start(options.isolation, true);
     FbStatus st(master);
     ++prepared;
@@ -219,6 +224,28 @@ void Connection::SetReadOnlyReads(bool on) {
 
 bool Connection::ReadOnlyReads() const {
     return impl_->readOnlyReads;
+}
+
+void Connection::SetDeferredBlobReads(bool on) {
+    ConnectionImpl& c = *impl_;
+    c.deferBlobs = on;
+    if (!on)
+        c.ReadDeferredBlobs();
+}
+
+bool Connection::DeferredBlobReads() const {
+    return impl_->deferBlobs;
+}
+
+void Connection::SetTransactionReuse(bool on) {
+    ConnectionImpl& c = *impl_;
+    c.keepContext = on;
+    if (!on)
+        c.Release(c.kept, true);
+}
+
+bool Connection::TransactionReuse() const {
+    return impl_->keepContext;
 }
 
 qint64 Connection::ExecuteDirect(const QString& sql) {

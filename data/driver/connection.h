@@ -77,6 +77,33 @@ public:
     void SetReadOnlyReads(bool on);
     bool ReadOnlyReads() const;
 
+    // While on, a unit of work under read committed or dirty read (the
+    // explicit transaction from StartTransaction to Commit or Rollback, and a
+    // statement without rows run outside it) ends in a commit or rollback
+    // that retains the transaction's context, and the next unit takes that
+    // context again: no transaction to start per unit. A commit is as durable
+    // and as visible to other attachments as a plain one, a rollback undoes
+    // all of the unit and nothing before it, and a context whose retaining
+    // commit or rollback failed is rolled back whole (or released), so no
+    // unit inherits another's failure. Turning it off and detaching commit
+    // the kept context. While one context is kept, the server's oldest
+    // snapshot stays where it was when the context began: record versions
+    // that other work leaves behind in the meantime are not collected until
+    // it ends, so this is for a bounded piece of work. Not for repeatable
+    // read (a kept snapshot would not see other attachments' commits) nor
+    // with commit retain. Off by default; the setting outlives a detach.
+    void SetTransactionReuse(bool on);
+    bool TransactionReuse() const;
+
+    // While on, a cursor's Deferred hands out the blobs of table columns
+    // unread (deferred_blob.h). Turning it off, and detaching, read every
+    // one still held and unread. For a piece of work whose rows' blobs are
+    // mostly never looked at; its context (the shared read transaction, the
+    // kept one) should end after this is turned off. Off by default; the
+    // setting outlives a detach.
+    void SetDeferredBlobReads(bool on);
+    bool DeferredBlobReads() const;
+
     // Prepares, executes and releases a statement without parameters;
     // returns the affected-row count.
     qint64 ExecuteDirect(const QString& sql);

@@ -274,6 +274,19 @@ QByteArray Cursor::AsBytes(int index) const {
     return Blob::Open(*c.conn, c.transaction, Read<ISC_QUAD>(data)).ReadAll();
 }
 
+std::optional<DeferredBlob> Cursor::Deferred(int index) const {
+    const CursorImpl& c = *impl_;
+    const ColumnPlace& p = c.Place(index);
+    if (p.type != SQL_BLOB || !c.conn->deferBlobs || IsNull(index))
+        return std::nullopt;
+    // A stored blob's id names its table; one that a procedure or an
+    // expression makes (table 0) lives only as long as its transaction.
+    const auto id = Read<ISC_QUAD>(c.Data(index));
+    if ((id.gds_quad_high & 0xFFFF) == 0)
+        return std::nullopt;
+    return c.conn->DeferBlob(id);
+}
+
 qint64 Cursor::AsInteger(int index) const {
     const ColumnPlace& p = impl_->Place(index);
     if (IsNull(index))

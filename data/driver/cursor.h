@@ -1,6 +1,7 @@
 #pragma once
 // The rows of an executed statement, read forward. Columns are 0-based.
 
+#include "data/driver/deferred_blob.h"
 #include "data/driver/driver_types.h"
 
 #include <QByteArray>
@@ -9,6 +10,7 @@
 #include <QString>
 #include <QTime>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace Driver {
@@ -47,6 +49,10 @@ public:
     bool AsBoolean(int index) const;
     // A blob whole (its size first, then all its bytes), or a text value's raw bytes.
     QByteArray AsBytes(int index) const;
+    // A stored blob (one a table holds, not one that a procedure or an
+    // expression makes), not null, left unread when the connection defers
+    // blob reads (Connection::SetDeferredBlobReads); none otherwise.
+    std::optional<DeferredBlob> Deferred(int index) const;
 
     CursorImpl* Impl() const { return impl_.get(); }
 

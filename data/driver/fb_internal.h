@@ -3,12 +3,14 @@
 // and Cursor.
 
 #include "data/driver/connection.h"
+#include "data/driver/deferred_blob.h"
 #include "data/driver/fb_status.h"
 #include "data/driver/statement_cache.h"
 
 #include <QByteArray>
 #include <QDate>
 #include <QTime>
+#include <memory>
 #include <set>
 #include <vector>
 
@@ -30,6 +32,17 @@ struct ConnectionImpl {
     bool readOnlyReads = false; // selects outside `transaction` run read-only
     // The one read-only read-committed transaction those selects share.
     Firebird::ITransaction* reads = nullptr;
+    // While on, every unit of work under read committed (the explicit
+    // transaction, a statement without rows outside it) ends in a commit or
+    // rollback that retains its context, kept for the next one.
+    bool keepContext = false;
+    Firebird::ITransaction* kept = nullptr;
+    Isolation transactionIsolation = Isolation::ReadCommitted; // of `transaction`
+    // While on, a cursor hands out the blobs of table columns unread; the
+    // ones handed out, to be read before the connection lets go of them.
+    bool deferBlobs = false;
+    std::vector<std::weak_ptr<DeferredBlobImpl>> deferredBlobs;
+    size_t deferredBlobsPruneAt = 64;
     StatementCache idle;  // prepared statements free for their text again
     quint64 prepared = 0; // statements the server prepared, the cache's excepted
 
@@ -46,7 +59,27 @@ struct ConnectionImpl {
     Firebird::ITransaction* SharedReadTransaction();
     // Ends a transaction the driver started for one statement.
     void EndOwn(Firebird::ITransaction* tra, bool commit);
+    // Whether a unit of work of `isolation` keeps its context when it ends.
+    // Not for repeatable read, whose kept snapshot would never see another
+    // attachment's commits, nor with the connection's own commit retain.
+    bool Keeps(Isolation isolation) const {
+        return keepContext && !options.commitRetain && isolation != Isolation::RepeatableRead;
+    }
+    // The context for a unit of work that keeps it: the kept one, else a new
+    // read-write transaction.
+    Firebird::ITransaction* TakeKept(Isolation isolation);
+    // Ends a unit of work in a kept context with a commit or a rollback that
+    // retains it; `kept` holds it again. When that fails the transaction is
+    // rolled back (or at least released) and ServerError raised: nothing of
+    // it stays open for the next unit.
+    void EndKept(Firebird::ITransaction* tra, bool commit);
     void Release(Firebird::ITransaction*& tra, bool commit) noexcept;
+
+    // A blob of a fetched row, read when its bytes are wanted.
+    DeferredBlob DeferBlob(const ISC_QUAD& id);
+    // Reads every deferred blob still held and unread (keeping a failure to
+    // raise on its read) and lets go of them all.
+    void ReadDeferredBlobs() noexcept;
 
     // Text to and from the bytes of a column's character set.
     QByteArray Encode(QStringView text, unsigned charSet) const;

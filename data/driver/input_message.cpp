@@ -68,6 +68,11 @@ template <typename T> void Put(unsigned char* data, T value) {
     std::memcpy(data, &value, sizeof value);
 }
 
+// A blob value for a blob place goes as text when it fits one, and the
+// server makes the blob: creating, writing and closing a blob from the
+// client costs waits of their own.
+constexpr qsizetype kMaxTextBlob = 32765;
+
 } // namespace
 
 InputMessage::InputMessage(StatementImpl& statement) : s_(statement) {
@@ -75,6 +80,7 @@ InputMessage::InputMessage(StatementImpl& statement) : s_(statement) {
         return;
     ConnectionImpl& c = *s_.conn;
     wire_.resize(s_.params.size());
+    blobAsText_.assign(s_.params.size(), false);
     FbStatus st(c.master);
     FbRef<IMetadataBuilder> builder(s_.inMeta->getBuilder(&st));
     st.Check(Status::ServerError, c.util);
@@ -87,6 +93,20 @@ InputMessage::InputMessage(StatementImpl& statement) : s_(statement) {
         if (p.type == DataType::Unknown) // a null of no type takes the place's
             continue;
         Wire w = WireOf(p);
+        const int placeSubType = s_.inMeta->getSubType(&st, i);
+        if (p.type == DataType::Blob && placeType == SQL_BLOB && p.bytes.size() <= kMaxTextBlob) {
+            // The bytes unchanged: a text blob takes them in its own character
+            // set (checked by the server as a blob of the client's would be),
+            // any other blob as octets.
+            blobAsText_[i] = true;
+            wire_[i] = p.bytes;
+            builder->setType(&st, i, SQL_VARYING | 1u);
+            builder->setSubType(&st, i, 0);
+            builder->setCharSet(&st, i, placeSubType == 1 ? placeCharSet : 1u);
+            builder->setLength(&st, i, static_cast<unsigned>(qMax<qsizetype>(p.bytes.size(), 1)));
+            builder->setScale(&st, i, 0);
+            continue;
+        }
         if (p.type == DataType::Varchar || p.type == DataType::Char) {
             unsigned cs = 0;
             if (p.octets) {
@@ -175,6 +195,12 @@ void InputMessage::EncodeValue(unsigned index, unsigned char* data, ITransaction
         *data = p.integer ? 1 : 0;
         break;
     case DataType::Blob: {
+        if (blobAsText_[index]) {
+            Put(data, static_cast<ISC_USHORT>(bytes.size()));
+            std::memcpy(data + sizeof(ISC_USHORT), bytes.constData(),
+                        static_cast<size_t>(bytes.size()));
+            break;
+        }
         ISC_QUAD id{};
         Blob::Create(*s_.conn, tra, id).WriteAll(p.bytes);
         Put(data, id);

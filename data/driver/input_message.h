@@ -19,8 +19,9 @@ public:
     InputMessage(const InputMessage&) = delete;
     InputMessage& operator=(const InputMessage&) = delete;
 
-    // Writes the values into the message; a blob value is written into a new
-    // blob of `tra`. Raises ServerError with the server's text.
+    // Writes the values into the message; a blob value too long to go as
+    // text is written into a new blob of `tra`. Raises ServerError with the
+    // server's text.
     void Encode(Firebird::ITransaction* tra);
 
     // Null without parameters.
@@ -34,6 +35,7 @@ private:
     FbRef<Firebird::IMessageMetadata> meta_;
     std::vector<unsigned char> message_;
     std::vector<QByteArray> wire_; // text and blob bytes as sent
+    std::vector<bool> blobAsText_; // a blob value that goes as text
 };
 
 } // namespace Driver

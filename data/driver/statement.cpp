@@ -21,6 +21,11 @@ public:
     ExecutionTransaction(ConnectionImpl& c, bool rows, bool select) : c_(c), tra_(c.transaction) {
         if (tra_ || (select && (tra_ = c.SharedReadTransaction())))
             return;
+        if (!rows && c.Keeps(c.options.isolation)) {
+            tra_ = c.TakeKept(c.options.isolation);
+            own_ = kept_ = true;
+            return;
+        }
         // Commit retain keeps one context for the statements without rows.
         const bool readOnly = select && c.readOnlyReads && !c.options.commitRetain;
         tra_ = !rows && c.options.commitRetain && c.retained
@@ -31,6 +36,14 @@ public:
     ~ExecutionTransaction() {
         if (!own_ || !tra_)
             return;
+        if (kept_) {
+            try {
+                c_.EndKept(tra_, false);
+            } catch (...) {
+                // Rolled back or released: nothing of it stays.
+            }
+            return;
+        }
         if (tra_ == c_.retained)
             c_.retained = nullptr;
         c_.Release(tra_, false);
@@ -49,7 +62,9 @@ public:
     void Complete() {
         ITransaction* tra = tra_;
         tra_ = nullptr;
-        if (own_)
+        if (kept_)
+            c_.EndKept(tra, true);
+        else if (own_)
             c_.EndOwn(tra, true);
     }
 
@@ -57,6 +72,7 @@ private:
     ConnectionImpl& c_;
     ITransaction* tra_;
     bool own_ = false;
+    bool kept_ = false; // a context kept for the next unit of work
 };
 
 std::unique_ptr<CursorImpl> NewCursor(StatementImpl& s) {
@@ -223,7 +239,7 @@ qint64 Statement::RowsAffected() const {
     return impl_->rowsAffected;
 }
 
-std::unique_ptr<Cursor> Statement::Execute() {
+std::unique_ptr<Cursor> Statement::Execute(bool countRows) {
     StatementImpl& s = *impl_;
     s.CheckValid();
     ConnectionImpl& c = *s.conn;
@@ -255,9 +271,11 @@ std::unique_ptr<Cursor> Statement::Execute() {
                          singleton ? s.outMeta : nullptr,
                          singleton ? singleton->buffer.data() : nullptr);
     st.Check(Status::ServerError, c.util);
-    s.rowsAffected = static_cast<qint64>(s.statement->getAffectedRecords(&st));
-    if (s.rowsAffected < 0 || st.Failed())
-        s.rowsAffected = 0;
+    if (countRows) {
+        s.rowsAffected = static_cast<qint64>(s.statement->getAffectedRecords(&st));
+        if (s.rowsAffected < 0 || st.Failed())
+            s.rowsAffected = 0;
+    }
     if (!singleton) {
         tra.Complete();
         return nullptr;

@@ -49,8 +49,11 @@ public:
     bool ReturnsRows() const;
     // Executes. A statement with result rows yields its cursor (which must
     // not outlive the statement; executing again closes it); else null, and
-    // RowsAffected() tells the rows inserted, updated or deleted.
-    std::unique_ptr<Cursor> Execute();
+    // RowsAffected() tells the rows inserted, updated or deleted. Asking the
+    // server for that count is a wait of its own: with `countRows` false it
+    // is not asked, for a statement whose count is known (an insert of one
+    // row of values into a table), and RowsAffected() is -1.
+    std::unique_ptr<Cursor> Execute(bool countRows = true);
     qint64 RowsAffected() const;
 
     StatementImpl* Impl() const { return impl_.get(); }

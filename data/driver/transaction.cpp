@@ -1,6 +1,8 @@
 #include "data/driver/connection.h"
 #include "data/driver/fb_internal.h"
 
+#include <utility>
+
 using namespace Firebird;
 
 namespace Driver {
@@ -70,6 +72,31 @@ void ConnectionImpl::EndOwn(ITransaction* tra, bool commit) {
     }
 }
 
+ITransaction* ConnectionImpl::TakeKept(Isolation isolation) {
+    if (kept)
+        return std::exchange(kept, nullptr);
+    return Start(isolation);
+}
+
+void ConnectionImpl::EndKept(ITransaction* tra, bool commit) {
+    FbStatus st(master);
+    if (commit)
+        tra->commitRetaining(&st);
+    else
+        tra->rollbackRetaining(&st);
+    if (!st.Failed()) {
+        Release(kept, true); // none in practice: one unit at a time
+        kept = tra;
+        return;
+    }
+    const QString text = st.Text(util);
+    FbStatus again(master);
+    tra->rollback(&again);
+    if (again.Failed())
+        tra->release();
+    throw Error(Status::ServerError, text);
+}
+
 void ConnectionImpl::Release(ITransaction*& tra, bool commit) noexcept {
     if (!tra)
         return;
@@ -92,9 +119,16 @@ void Connection::StartTransaction(Isolation isolation) {
     c.CheckAttached();
     if (c.transaction)
         throw Error(Status::TransactionActive, QString());
+    if (c.Keeps(isolation)) {
+        c.transaction = c.TakeKept(isolation);
+        c.transactionIsolation = isolation;
+        return;
+    }
     // A context kept by commit retain ends before a real transaction begins.
     c.Release(c.retained, true);
+    c.Release(c.kept, true);
     c.transaction = c.Start(isolation);
+    c.transactionIsolation = isolation;
 }
 
 void Connection::Commit() {
@@ -112,6 +146,13 @@ void Connection::Commit() {
             c.retained = tra;
             return;
         }
+    } else if (c.Keeps(c.transactionIsolation)) {
+        tra->commitRetaining(&st);
+        if (!st.Failed()) {
+            c.transaction = nullptr;
+            c.kept = tra;
+            return;
+        }
     } else {
         tra->commit(&st);
     }
@@ -125,6 +166,13 @@ void Connection::Rollback() {
     c.CheckAttached();
     if (!c.transaction)
         throw Error(Status::InvalidHandle, QString());
+    if (c.Keeps(c.transactionIsolation)) {
+        // Undoes the work since the last commit and keeps the context; when
+        // that fails the transaction is rolled back whole or released.
+        ITransaction* tra = std::exchange(c.transaction, nullptr);
+        c.EndKept(tra, false);
+        return;
+    }
     FbStatus st(c.master);
     c.transaction->rollback(&st);
     if (st.Failed()) {

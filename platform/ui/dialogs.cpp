@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 
 namespace {
 
@@ -74,4 +75,20 @@ TRecordingAnswerer::~TRecordingAnswerer() {
 int TRecordingAnswerer::Show(const TMessageBoxRequest& request) {
     boxes.push_back(request);
     return answer;
+}
+
+TUnattendedMessageBoxes::TUnattendedMessageBoxes(std::FILE* out)
+    : out_(out), previous_(SetMessageBoxes(this)) {}
+
+TUnattendedMessageBoxes::~TUnattendedMessageBoxes() {
+    SetMessageBoxes(previous_);
+}
+
+int TUnattendedMessageBoxes::Show(const TMessageBoxRequest& request) {
+    QString line = request.text;
+    line.replace(QRegularExpression(QStringLiteral("\\s*[\\r\\n]+\\s*")), QStringLiteral(" "));
+    const QByteArray bytes = line.trimmed().toLocal8Bit() + '\n';
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), out_);
+    std::fflush(out_);
+    return 0;
 }

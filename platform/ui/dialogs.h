@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdio>
 #include <vector>
 
 enum class TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
@@ -46,5 +47,23 @@ public:
     int answer = 0;
 
 private:
+    IMessageBoxes* previous_;
+};
+
+// The boxes of a program that nobody watches (a scheduler's run): no box is
+// shown and none waits. Each box's text goes to `out` (standard error) as
+// one line, its line breaks joined with a blank, and is answered with its
+// first button at once; the beep is silent. Installed while it lives.
+class TUnattendedMessageBoxes : public IMessageBoxes {
+public:
+    explicit TUnattendedMessageBoxes(std::FILE* out = stderr);
+    ~TUnattendedMessageBoxes() override;
+    TUnattendedMessageBoxes(const TUnattendedMessageBoxes&) = delete;
+    TUnattendedMessageBoxes& operator=(const TUnattendedMessageBoxes&) = delete;
+    int Show(const TMessageBoxRequest& request) override;
+    void Beep() override {}
+
+private:
+    std::FILE* out_;
     IMessageBoxes* previous_;
 };

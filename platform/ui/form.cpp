@@ -100,11 +100,14 @@ void TForm::SetClientHeight(int height) {
 }
 
 void TForm::SetVisible(bool visible) {
+    const bool newShowing = visible && !Widget()->isVisible();
     TControl::SetVisible(visible);
     if (!visible) {
         Widget()->hide();
         return;
     }
+    if (newShowing && !modal_)
+        showingActivated_ = false;
     if (position_ == TPosition::poScreenCenter) {
         if (QScreen* screen = QGuiApplication::primaryScreen()) {
             const QRect area = screen->availableGeometry();
@@ -114,6 +117,10 @@ void TForm::SetVisible(bool visible) {
     Widget()->show();
     Widget()->activateWindow();
     Fire(OnShow, this);
+    if (activatesWhenShown_ && newShowing && !modal_ && Widget()->isVisible()) {
+        Application->SetActiveForm(this);
+        RunActivation();
+    }
 }
 
 bool TForm::Active() const {
@@ -123,14 +130,14 @@ bool TForm::Active() const {
 int TForm::ShowModal() {
     modalResult_ = 0;
     modal_ = true;
-    modalActivated_ = false;
+    showingActivated_ = false;
     Widget()->setWindowModality(Qt::ApplicationModal);
     Show();
     // The activation runs now, before the window handles anything else: a
     // window manager may activate a new window late or not at all (focus
     // stealing prevention, a scheduled run while the person works in another
     // program), and the activation notice that may come later runs nothing.
-    if (modalResult_ == 0 && Widget()->isVisible() && !modalActivated_) {
+    if (modalResult_ == 0 && Widget()->isVisible() && !showingActivated_) {
         Application->SetActiveForm(this);
         RunActivation();
     }
@@ -153,10 +160,10 @@ int TForm::ShowModal() {
 void TForm::RunActivation() {
     // A modal window comes back to the front after a window it opened (the
     // grid's find dialog) closes: that is no new showing.
-    if (modal_) {
-        if (modalActivated_)
+    if (modal_ || activatesWhenShown_) {
+        if (showingActivated_)
             return;
-        modalActivated_ = true;
+        showingActivated_ = true;
     }
     if (OnActivate)
         Application->Dispatch(this, [this] { OnActivate(this); });

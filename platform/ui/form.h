@@ -39,6 +39,11 @@ public:
     // activation runs once for each showing, whether the window system
     // activates the window soon, late, more than once or never.
     int ShowModal();
+    // The window runs its activation itself each time it is shown, right
+    // after showing, once per showing, as a modal window does: for a window
+    // whose activation must run whether the window system activates it
+    // soon, late, more than once or never.
+    void SetActivatesWhenShown(bool activates) { activatesWhenShown_ = activates; }
     int ModalResult() const { return modalResult_; }
     void SetModalResult(int result);
     // Asks the window to close: OnClose chooses hide, free or nothing.
@@ -74,7 +79,7 @@ private:
     void ApplyTabOrder();
     void DoClose();
     // The window became the application's active window: OnActivate, only
-    // once while it runs modally.
+    // once per showing while it runs modally or activates when shown.
     void RunActivation();
 
     bool keyPreview_ = false;
@@ -82,8 +87,10 @@ private:
     TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
     int modalResult_ = 0;
     bool modal_ = false;
-    // The activation of the current modal showing has run.
-    bool modalActivated_ = false;
+    bool activatesWhenShown_ = false;
+    // The activation of the current showing has run (a modal window, or
+    // one that activates when shown).
+    bool showingActivated_ = false;
     bool closing_ = false;
 };
 

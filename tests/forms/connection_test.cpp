@@ -1,6 +1,7 @@
 #include "controls/timeedit/db_date_time_edit_eh.h"
 #include "data/dataset/client/clientdataset.h"
 #include "data/dataset/sql/sqlconnection.h"
+#include "forms/scheduled_run.h"
 #include "platform/system/command_line.h"
 #include "platform/ui/combo_box.h"
 #include "platform/ui/date_time_picker.h"
@@ -286,5 +287,86 @@ INSTANTIATE_TEST_SUITE_P(Arguments, UnattendedActivation,
                                          Unattended{"Eleven", 11, true, true},
                                          Unattended{"Twelve", 12, true, true}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+
+namespace {
+
+// A window system that never activates the login window: its activation
+// notices are dropped before they reach it.
+class TLoginNeverActivated : public QObject {
+public:
+    TLoginNeverActivated() { QApplication::instance()->installEventFilter(this); }
+    ~TLoginNeverActivated() override { QApplication::instance()->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        return event->type() == QEvent::WindowActivate && faccesoqb &&
+               watched == faccesoqb->Widget();
+    }
+};
+
+// The login window in a run a scheduler owns (twelve arguments, as the
+// program sets it up then): its unattended steps run once as it is shown,
+// whatever the window system does, and every window closes by itself when
+// the run ends, however it ends.
+struct Scheduled {
+    const char* name;
+    bool rightPassword;
+    int status;
+    QStringList boxes;
+    QString summaryEnd;
+    friend void PrintTo(const Scheduled& c, std::ostream* os) { *os << c.name; }
+};
+
+class ScheduledLogin : public Connection, public testing::WithParamInterface<Scheduled> {
+protected:
+    void SetUp() override {
+        InitCommandLine({"articulosmqb", catalog_.ServerLine(), TestDatabase::User(),
+                         GetParam().rightPassword ? TestDatabase::Password() : "not-the-password",
+                         "1", "5", "6", "7", "8", "9", "auto", "export", "fin"});
+        Prepare();
+        UseEmptyErp();
+    }
+    void TearDown() override {
+        InitCommandLine({});
+        Connection::TearDown();
+    }
+};
+
+TEST_P(ScheduledLogin, RunsOnceThoughTheWindowSystemNeverActivatesItAndEndsByItself) {
+    const Scheduled& c = GetParam();
+    TScheduledRun run("1", [](const QString&) {});
+    w_->SetScheduledRun(&run);
+    auto windowSystem = std::make_optional<TLoginNeverActivated>();
+
+    w_->Show();
+    // The steps ran as the window was shown: connected and exported, or
+    // stopped on the connection and reported.
+    EXPECT_EQ(w_->Tusua->Text(), TestDatabase::User());
+    EXPECT_EQ(BoxTexts(), c.boxes);
+    // The window system comes round to activating it: nothing runs again.
+    windowSystem.reset();
+    Application->SetActiveForm(nullptr);
+    QEvent activated(QEvent::WindowActivate);
+    QApplication::sendEvent(w_->Widget(), &activated);
+    EXPECT_EQ(BoxTexts(), c.boxes);
+
+    // Nobody closes anything: the program's main window closes by itself.
+    EXPECT_TRUE(QTest::qWaitFor([] { return Application->MainForm() == nullptr; }, 5000));
+    EXPECT_TRUE(modals_.shown.empty()) << "the results window waited for someone";
+    EXPECT_EQ(run.ExitStatus(), c.status);
+    EXPECT_TRUE(run.Summary().endsWith(c.summaryEnd)) << run.Summary().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, ScheduledLogin,
+    testing::Values(Scheduled{"Exports", true, 0, {}, "compañía 1 sellada con 04/23/2020 14:05:09"},
+                    Scheduled{"WrongPassword",
+                              false,
+                              2,
+                              {"El nombre de Usuario o la clave son incorrectas."},
+                              "compañía 1 sin sellar"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -110,7 +110,21 @@ protected:
 
     // ---- The program ---------------------------------------------------------
 
-    void Start() {
+    // The unattended export of company 1 on the test's catalog.
+    QStringList ElevenArguments(const QString& password = TestDatabase::Password()) const {
+        return {catalog_->ServerLine(),
+                TestDatabase::User(),
+                password,
+                "1",
+                "5",
+                "6",
+                "7",
+                "8",
+                "9",
+                "auto",
+                "export"};
+    }
+    QProcessEnvironment Environment() const {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
         // The C locale's dates (the ERP reads month/day/year) and English
@@ -118,10 +132,12 @@ protected:
         env.insert("LC_ALL", "C.UTF-8");
         env.insert("XDG_RUNTIME_DIR", runtime_.path());
         env.insert("XDG_CONFIG_DIRS", settings_.ConfigDir());
+        return env;
+    }
+    void Start() { Start(ElevenArguments(), Environment()); }
+    void Start(const QStringList& arguments, const QProcessEnvironment& env) {
         program_.setProcessEnvironment(env);
-        program_.start(QStringLiteral(AMQB_EXE),
-                       {catalog_->ServerLine(), TestDatabase::User(), TestDatabase::Password(), "1",
-                        "5", "6", "7", "8", "9", "auto", "export"});
+        program_.start(QStringLiteral(AMQB_EXE), arguments);
         ASSERT_TRUE(program_.waitForStarted());
     }
     // SIGKILL, whatever it is doing.

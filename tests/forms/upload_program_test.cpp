@@ -12,6 +12,7 @@
 #include "tests/forms/login_settings.h"
 #include "tests/forms/virtual_display.h"
 #include "tests/imaging/support/test_jpeg_writer.h"
+#include "tests/support/commit_hold.h"
 #include "tests/support/eventually.h"
 #include "tests/support/localhost_override.h"
 #include "tests/support/private_server.h"
@@ -61,9 +62,15 @@ protected:
         insert->Execute();
     }
 
-    void Start(const QStringList& arguments) {
+    // On the test's display, with the platform chosen for the program or
+    // left to its own choice.
+    void Start(const QStringList& arguments, bool platformChosen = true) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "xcb");
+        if (!platformChosen) {
+            env.remove("QT_QPA_PLATFORM");
+            env.remove("WAYLAND_DISPLAY");
+        }
         env.insert("DISPLAY", display_.Name());
         env.insert("XDG_RUNTIME_DIR", runtime_.path());
         env.insert("XDG_CONFIG_DIRS", settings_.ConfigDir());
@@ -127,6 +134,29 @@ TEST_F(UploadProgram, ElevenArgumentsUploadShowTheResultsAndEndWithSalir) {
     QFile photo(WebFolder() + "/1-" + code_ + "1.jpg");
     ASSERT_TRUE(photo.open(QIODevice::ReadOnly));
     EXPECT_EQ(photo.readAll(), jpeg);
+    EXPECT_EQ(settings_.ErrorLog(), QByteArray());
+}
+
+// A scheduler's run on a desktop: the windows show as usual, and the
+// program ends by itself when the run is over.
+TEST_F(UploadProgram, TwelveArgumentsShowTheWindowsOnADisplayAndEndByThemselves) {
+    ASSERT_FALSE(display_.Name().isEmpty());
+    AddArticle(code_ + "1", WriteTestJpeg(TestPattern(40, 30)));
+    AddArticle(code_ + "2", std::nullopt);
+    // The second article's commit waits until the test has seen the window.
+    auto hold = std::make_unique<CommitHold>(catalog_->Db(), code_ + "2");
+
+    Start({catalog_->ServerLine(), TestDatabase::User(), TestDatabase::Password(), "1", "5", "6",
+           "7", "8", "9", "auto", "export", "fin"},
+          false);
+
+    EXPECT_FALSE(display_.FindWindow("Productos actualizados", 30000).isEmpty())
+        << program_.readAllStandardError().toStdString();
+    hold.reset();
+    ASSERT_TRUE(program_.waitForFinished(30000)) << "the program did not end by itself";
+    EXPECT_EQ(program_.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program_.exitCode(), 0) << program_.readAllStandardError().toStdString();
+    EXPECT_EQ(Stamp(), (std::vector<QStringList>{{"2090-01-01", "  :  :  "}}));
     EXPECT_EQ(settings_.ErrorLog(), QByteArray());
 }
 

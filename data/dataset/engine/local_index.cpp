@@ -202,7 +202,7 @@ int TLocalIndex::Seek(const TRowStore& store, const std::vector<TValue>& values,
     TRowWriter writer(layout);
     for (size_t i = 0; i < values.size(); ++i)
         writer.SetValue(fields_[i].column, values[i]);
-    std::vector<QByteArray> blobs;
+    TBlobTable blobs;
     const std::span<const uint8_t> row = writer.Compose(blobs);
     std::vector<uint8_t> prefix;
     for (size_t i = 0; i < values.size(); ++i)

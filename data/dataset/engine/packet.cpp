@@ -113,9 +113,11 @@ QByteArray TDataPacket::ToBytes() const {
         w.Text(c.origin);
     }
     w.U32(static_cast<uint32_t>(blobs_.size()));
-    for (const QByteArray& blob : blobs_) {
-        w.U32(static_cast<uint32_t>(blob.size()));
-        w.Raw(blob.constData(), static_cast<size_t>(blob.size()));
+    for (const TBlob& blob : blobs_) {
+        // A deferred blob is read: the byte form stands on its own.
+        const QByteArray& bytes = blob.Bytes();
+        w.U32(static_cast<uint32_t>(bytes.size()));
+        w.Raw(bytes.constData(), static_cast<size_t>(bytes.size()));
     }
     w.U32(static_cast<uint32_t>(rows_.size()));
     for (const uint8_t* row : rows_) {
@@ -168,7 +170,8 @@ TDataPacket TDataPacket::FromBytes(const QByteArray& bytes) {
     packet->blobs_.reserve(blobCount);
     for (uint32_t i = 0; i < blobCount; ++i) {
         const uint32_t size = r.U32();
-        packet->blobs_.emplace_back(reinterpret_cast<const char*>(r.Take(size)), qsizetype(size));
+        packet->blobs_.emplace_back(
+            QByteArray(reinterpret_cast<const char*>(r.Take(size)), qsizetype(size)));
     }
     const uint32_t rowCount = r.U32();
     if (rowCount > r.Left() / 4)

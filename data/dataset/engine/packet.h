@@ -43,7 +43,7 @@ public:
     int RowCount() const { return static_cast<int>(rows_.size()); }
     const uint8_t* Row(int index) const { return rows_[index]; }
     TValue Cell(int row, int col) const { return layout_->Read(rows_[row], col, blobs_); }
-    const std::vector<QByteArray>& Blobs() const { return blobs_; }
+    const TBlobTable& Blobs() const { return blobs_; }
 
     // The byte form, for packets that travel as opaque byte arrays.
     QByteArray ToBytes() const;
@@ -60,5 +60,5 @@ private:
     bool last_ = false;
     TRowArena arena_;
     std::vector<const uint8_t*> rows_;
-    std::vector<QByteArray> blobs_;
+    TBlobTable blobs_;
 };

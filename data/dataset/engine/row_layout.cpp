@@ -135,7 +135,7 @@ uint32_t TRowLayout::BlobIndex(const uint8_t* row, int col) const {
     return Load<uint32_t>(row + cells_[col].offset);
 }
 
-TValue TRowLayout::Read(const uint8_t* row, int col, const std::vector<QByteArray>& blobs) const {
+TValue TRowLayout::Read(const uint8_t* row, int col, const TBlobTable& blobs) const {
     if (IsNull(row, col))
         return TValue();
     const uint8_t* slot = row + cells_[col].offset;
@@ -161,15 +161,14 @@ TValue TRowLayout::Read(const uint8_t* row, int col, const std::vector<QByteArra
     case TCellKind::Bytes:
         return TValue(VarBytes(row, col).toByteArray());
     case TCellKind::Blob:
-        return TValue(blobs[Load<uint32_t>(slot)]);
+        return blobs[Load<uint32_t>(slot)].Value();
     case TCellKind::Memo:
-        return TValue(FromAnsi(blobs[Load<uint32_t>(slot)]));
+        return TValue(FromAnsi(blobs[Load<uint32_t>(slot)].Bytes()));
     }
     return TValue();
 }
 
-qint64 TRowLayout::ValueBytes(const uint8_t* row, int col,
-                              const std::vector<QByteArray>& blobs) const {
+qint64 TRowLayout::ValueBytes(const uint8_t* row, int col, const TBlobTable& blobs) const {
     if (IsNull(row, col))
         return 0;
     switch (cells_[col].kind) {
@@ -178,16 +177,23 @@ qint64 TRowLayout::ValueBytes(const uint8_t* row, int col,
     case TCellKind::Bytes:
         return VarBytes(row, col).size();
     case TCellKind::Blob:
-    case TCellKind::Memo:
-        return blobs[BlobIndex(row, col)].size();
+    case TCellKind::Memo: {
+        const TBlob& blob = blobs[BlobIndex(row, col)];
+        return blob.Pending() ? 0 : blob.Bytes().size();
+    }
     default:
         return SlotSize(cells_[col].kind);
     }
 }
 
-bool TRowLayout::CellEquals(const uint8_t* a, const std::vector<QByteArray>& blobsA,
-                            const uint8_t* b, const std::vector<QByteArray>& blobsB,
-                            int col) const {
+bool TRowLayout::BlobPending(const uint8_t* row, int col, const TBlobTable& blobs) const {
+    const TCellKind kind = cells_[col].kind;
+    return (kind == TCellKind::Blob || kind == TCellKind::Memo) && !IsNull(row, col) &&
+           blobs[BlobIndex(row, col)].Pending();
+}
+
+bool TRowLayout::CellEquals(const uint8_t* a, const TBlobTable& blobsA, const uint8_t* b,
+                            const TBlobTable& blobsB, int col, bool read) const {
     const bool nullA = IsNull(a, col);
     if (nullA != IsNull(b, col))
         return false;
@@ -196,8 +202,15 @@ bool TRowLayout::CellEquals(const uint8_t* a, const std::vector<QByteArray>& blo
     const Cell& cell = cells_[col];
     if (cell.variable)
         return VarBytes(a, col) == VarBytes(b, col);
-    if (cell.kind == TCellKind::Blob || cell.kind == TCellKind::Memo)
-        return blobsA[BlobIndex(a, col)] == blobsB[BlobIndex(b, col)];
+    if (cell.kind == TCellKind::Blob || cell.kind == TCellKind::Memo) {
+        const TBlob& x = blobsA[BlobIndex(a, col)];
+        const TBlob& y = blobsB[BlobIndex(b, col)];
+        if (x.SameSource(y))
+            return true;
+        if (!read && (x.Pending() || y.Pending()))
+            return false;
+        return x.Bytes() == y.Bytes();
+    }
     if (cell.kind == TCellKind::Float || cell.kind == TCellKind::DateTime)
         return Load<double>(a + cell.offset) == Load<double>(b + cell.offset);
     return std::memcmp(a + cell.offset, b + cell.offset, SlotSize(cell.kind)) == 0;
@@ -259,8 +272,9 @@ TValue TRowLayout::Normalize(int col, const TValue& value) const {
     case TCellKind::Memo:
         return TValue(value.AsString());
     case TCellKind::Bytes:
-    case TCellKind::Blob:
         return TValue(value.AsBytes());
+    case TCellKind::Blob:
+        return value.Deferred() ? value : TValue(value.AsBytes());
     }
     return TValue();
 }
@@ -269,7 +283,8 @@ TValue TRowLayout::Normalize(int col, const TValue& value) const {
 
 TRowWriter::TRowWriter(const TRowLayout& layout)
     : layout_(&layout), fixed_(static_cast<size_t>(layout.FixedSize())),
-      var_(static_cast<size_t>(layout.ColumnCount())) {
+      var_(static_cast<size_t>(layout.ColumnCount())),
+      deferred_(static_cast<size_t>(layout.ColumnCount())) {
     Clear();
 }
 
@@ -279,6 +294,7 @@ void TRowWriter::Clear() {
         fixed_[col >> 3] |= static_cast<uint8_t>(1u << (col & 7));
         if (!var_[col].isEmpty())
             var_[col].resize(0);
+        deferred_[col].reset();
     }
 }
 
@@ -292,6 +308,7 @@ void TRowWriter::SetNull(int col) {
                 SlotSize(layout_->cells_[col].kind));
     if (!var_[col].isEmpty())
         var_[col].resize(0);
+    deferred_[col].reset();
 }
 
 template <class T> void TRowWriter::PutFixed(int col, T value) {
@@ -372,6 +389,7 @@ void TRowWriter::SetBytes(int col, QByteArrayView value) {
     case TCellKind::Memo:
         var_[col].resize(0);
         var_[col].append(value);
+        deferred_[col].reset();
         MarkNotNull(col);
         break;
     default:
@@ -383,10 +401,22 @@ void TRowWriter::SetBlob(int col, const QByteArray& value) {
     const TCellKind kind = layout_->Kind(col);
     if (kind == TCellKind::Blob || kind == TCellKind::Memo) {
         var_[col] = value;
+        deferred_[col].reset();
         MarkNotNull(col);
     } else {
         SetBytes(col, value);
     }
+}
+
+void TRowWriter::SetDeferredBlob(int col, const TDeferredBytes& value) {
+    if (layout_->Kind(col) != TCellKind::Blob) {
+        SetBytes(col, value.Bytes());
+        return;
+    }
+    if (!var_[col].isEmpty())
+        var_[col].resize(0);
+    deferred_[col] = value;
+    MarkNotNull(col);
 }
 
 void TRowWriter::SetValue(int col, const TValue& value) {
@@ -422,12 +452,15 @@ void TRowWriter::SetValue(int col, const TValue& value) {
         SetBytes(col, *v.BytesPtr());
         break;
     case TCellKind::Blob:
-        SetBlob(col, *v.BytesPtr());
+        if (const TDeferredBytes* deferred = v.Deferred())
+            SetDeferredBlob(col, *deferred);
+        else
+            SetBlob(col, *v.BytesPtr());
         break;
     }
 }
 
-std::span<const uint8_t> TRowWriter::Compose(std::vector<QByteArray>& blobs) {
+std::span<const uint8_t> TRowWriter::Compose(TBlobTable& blobs) {
     row_.assign(fixed_.begin(), fixed_.end());
     for (int col = 0; col < layout_->ColumnCount(); ++col) {
         const TRowLayout::Cell& cell = layout_->cells_[col];
@@ -439,7 +472,10 @@ std::span<const uint8_t> TRowWriter::Compose(std::vector<QByteArray>& blobs) {
         } else if ((cell.kind == TCellKind::Blob || cell.kind == TCellKind::Memo) &&
                    !layout_->IsNull(fixed_.data(), col)) {
             const auto index = static_cast<uint32_t>(blobs.size());
-            blobs.push_back(var_[col]);
+            if (deferred_[col])
+                blobs.emplace_back(*deferred_[col]);
+            else
+                blobs.emplace_back(var_[col]);
             std::memcpy(row_.data() + cell.offset, &index, sizeof index);
         }
     }

@@ -3,6 +3,7 @@
 // variable-length texts and bytes packed behind them. Reads cells back as
 // TValue and writes rows through TRowWriter; sort_key.h encodes their keys.
 
+#include "data/dataset/engine/blob_table.h"
 #include "data/dataset/engine/column.h"
 #include "data/dataset/values/value.h"
 
@@ -45,7 +46,7 @@ public:
     uint32_t RowSize(const uint8_t* row) const;
 
     bool IsNull(const uint8_t* row, int col) const { return (row[col >> 3] >> (col & 7)) & 1; }
-    TValue Read(const uint8_t* row, int col, const std::vector<QByteArray>& blobs) const;
+    TValue Read(const uint8_t* row, int col, const TBlobTable& blobs) const;
     // The bytes of a variable cell (texts as stored: 8-bit or UTF-8).
     QByteArrayView VarBytes(const uint8_t* row, int col) const;
     // Index of a blob cell in the blob table.
@@ -53,11 +54,16 @@ public:
     // Where a cell's fixed slot sits in the row (for a blob, its index in the
     // blob table; for a variable cell, the end offset of its bytes).
     uint32_t SlotOffset(int col) const { return cells_[col].offset; }
-    // The bytes the cell's value takes by itself (0 for null).
-    qint64 ValueBytes(const uint8_t* row, int col, const std::vector<QByteArray>& blobs) const;
-    // Same value (null equals null), compared on the stored bytes.
-    bool CellEquals(const uint8_t* a, const std::vector<QByteArray>& blobsA, const uint8_t* b,
-                    const std::vector<QByteArray>& blobsB, int col) const;
+    // The bytes the cell's value takes by itself (0 for null and for a
+    // deferred blob not read yet).
+    qint64 ValueBytes(const uint8_t* row, int col, const TBlobTable& blobs) const;
+    // Same value (null equals null), compared on the stored bytes. A deferred
+    // blob not read yet is equal only to copies of itself unless `read` is
+    // set: it is not read to be compared.
+    bool CellEquals(const uint8_t* a, const TBlobTable& blobsA, const uint8_t* b,
+                    const TBlobTable& blobsB, int col, bool read = false) const;
+    // A blob cell holding a deferred blob not read yet.
+    bool BlobPending(const uint8_t* row, int col, const TBlobTable& blobs) const;
 
     // Checks that bytes claiming to be a row of this layout are one:
     // offsets inside the row and increasing, blob indexes under blobCount.
@@ -105,12 +111,14 @@ public:
     void SetBytes(int col, QByteArrayView value);
     // A blob's bytes without copying them.
     void SetBlob(int col, const QByteArray& value);
+    // A deferred blob, left unread.
+    void SetDeferredBlob(int col, const TDeferredBytes& value);
     // Any value, converted as Normalize does.
     void SetValue(int col, const TValue& value);
 
     // The row's bytes, valid until the next change of the writer; the blobs
     // set are appended to `blobs` and their indexes written into the row.
-    std::span<const uint8_t> Compose(std::vector<QByteArray>& blobs);
+    std::span<const uint8_t> Compose(TBlobTable& blobs);
 
 private:
     void MarkNotNull(int col);
@@ -119,5 +127,6 @@ private:
     const TRowLayout* layout_;
     std::vector<uint8_t> fixed_;
     std::vector<QByteArray> var_; // per column; only variable and blob columns are used
+    std::vector<std::optional<TDeferredBytes>> deferred_; // per column: a deferred blob set
     std::vector<uint8_t> row_;
 };

@@ -156,6 +156,28 @@ std::vector<TValue> TRowStore::Values(const uint8_t* row) const {
     return values;
 }
 
+void TRowStore::MarkChanged(const uint8_t* original, const uint8_t* current,
+                            std::vector<bool>& changed) const {
+    // A blob written over one not read yet counts as changed without reading
+    // it when another field changed too, since the statement goes anyway;
+    // when nothing else changed it is read, so that an edit that set every
+    // field to the value it had writes nothing.
+    bool otherChanged = false;
+    std::vector<int> unread;
+    for (int col = 0; col < layout_->ColumnCount(); ++col) {
+        changed[col] = !layout_->CellEquals(original, blobs_, current, blobs_, col);
+        if (changed[col] && (layout_->BlobPending(original, col, blobs_) ||
+                             layout_->BlobPending(current, col, blobs_)))
+            unread.push_back(col);
+        else
+            otherChanged = otherChanged || changed[col];
+    }
+    if (otherChanged)
+        return;
+    for (int col : unread)
+        changed[col] = !layout_->CellEquals(original, blobs_, current, blobs_, col, true);
+}
+
 TDelta TRowStore::Delta() const {
     TDelta delta;
     delta.columns = columns_;
@@ -168,11 +190,8 @@ TDelta TRowStore::Delta() const {
         change.oldValues = Values(entry.original);
         change.newValues = Values(entry.kind == ukDelete ? entry.original : current);
         change.changed.resize(columns_.size(), entry.kind == ukInsert);
-        if (entry.kind == ukModify) {
-            for (int col = 0; col < layout_->ColumnCount(); ++col)
-                change.changed[col] =
-                    !layout_->CellEquals(entry.original, blobs_, current, blobs_, col);
-        }
+        if (entry.kind == ukModify)
+            MarkChanged(entry.original, current, change.changed);
         delta.changes.push_back(std::move(change));
     }
     return delta;
@@ -265,10 +284,10 @@ qint64 TRowStore::MemoryBytes() const {
     qint64 bytes = 0;
     for (const TRowArena& arena : arenas_)
         bytes += static_cast<qint64>(arena.ReservedBytes());
-    for (const QByteArray& blob : blobs_)
-        bytes += blob.capacity();
+    for (const TBlob& blob : blobs_)
+        bytes += blob.Capacity();
     bytes += static_cast<qint64>(
-        blobs_.capacity() * sizeof(QByteArray) + rows_.capacity() * sizeof(const uint8_t*) +
+        blobs_.capacity() * sizeof(TBlob) + rows_.capacity() * sizeof(const uint8_t*) +
         arrival_.capacity() * sizeof(uint64_t) + state_.capacity() * sizeof(State) +
         order_.capacity() * sizeof(TBookmark));
     return bytes;

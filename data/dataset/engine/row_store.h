@@ -29,7 +29,7 @@ public:
 
     const std::vector<TPacketColumn>& Columns() const { return columns_; }
     const TRowLayout& Layout() const { return *layout_; }
-    const std::vector<QByteArray>& Blobs() const { return blobs_; }
+    const TBlobTable& Blobs() const { return blobs_; }
     quint32 Lcid() const { return lcid_; }
 
     // Every record ever held (the bound of bookmarks), and whether one is
@@ -83,13 +83,16 @@ private:
     void RestoreInOrder(TBookmark record);
     void Renumber();
     std::vector<TValue> Values(const uint8_t* row) const;
+    // The fields of an edit whose value differs from the one read.
+    void MarkChanged(const uint8_t* original, const uint8_t* current,
+                     std::vector<bool>& changed) const;
 
     std::vector<TPacketColumn> columns_;
     std::unique_ptr<TRowLayout> layout_;
     quint32 lcid_ = 0;
     bool complete_ = false;
     std::vector<TRowArena> arenas_; // ours and those adopted from packets
-    std::vector<QByteArray> blobs_;
+    TBlobTable blobs_;
     std::vector<const uint8_t*> rows_; // current version per record
     std::vector<uint64_t> arrival_;
     std::vector<State> state_;

@@ -317,13 +317,18 @@ void TSQLConnection::BeginRepeatedWork() {
         return;
     driver_->SetStatementReuse(true);
     driver_->SetReadOnlyReads(true);
+    driver_->SetTransactionReuse(true);
+    driver_->SetDeferredBlobReads(true);
 }
 
 void TSQLConnection::EndRepeatedWork() {
     if (repeatedWork_ == 0 || --repeatedWork_ > 0)
         return;
+    // The blobs still waiting are read while the contexts that keep them last.
+    driver_->SetDeferredBlobReads(false);
     driver_->SetStatementReuse(false);
     driver_->SetReadOnlyReads(false);
+    driver_->SetTransactionReuse(false);
 }
 
 void TSQLConnection::CloseDataSets() {
@@ -383,15 +388,17 @@ void TSQLConnection::Rollback(const TTransactionDesc&) {
     Executing(lastError_, [&] { driver_->Rollback(); });
 }
 
-int TSQLConnection::Execute(const QString& sql, const TParams* params) {
+int TSQLConnection::Execute(const QString& sql, const TParams* params, bool countRows) {
     Open();
     return Executing(lastError_, [&] {
         std::unique_ptr<Driver::Statement> stmt = driver_->Prepare(sql);
         const int count = params ? qMin(params->Count(), stmt->ParamCount()) : 0;
         for (int i = 0; i < count; ++i)
             BindParam(*stmt, i, params->Items(i));
-        std::unique_ptr<Driver::Cursor> cursor = stmt->Execute();
+        std::unique_ptr<Driver::Cursor> cursor = stmt->Execute(countRows);
         cursor.reset();
+        if (!countRows)
+            return -1;
         return static_cast<int>(qMax<qint64>(stmt->RowsAffected(), 0));
     });
 }

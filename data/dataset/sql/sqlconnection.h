@@ -137,8 +137,9 @@ public:
 
     // Runs a fresh statement with "?" markers bound by position from
     // `params` (may be null), opening the connection on demand; returns the
-    // affected-row count. Rows of a statement that has them are dropped.
-    int Execute(const QString& sql, const TParams* params);
+    // affected-row count, or -1 without `countRows` (the server is not asked:
+    // a wait less). Rows of a statement that has them are dropped.
+    int Execute(const QString& sql, const TParams* params, bool countRows = true);
     int ExecuteDirect(const QString& sql) { return Execute(sql, nullptr); }
 
     // The message of the last failed driver operation of the connection.
@@ -146,11 +147,16 @@ public:
 
     // Nested: from the first Begin to the last End, the statements the
     // queries and applies run stay prepared, by their text, for the next run
-    // of the same text (Driver::Connection::SetStatementReuse), and the
-    // queries' selects run in read-only transactions of their own
-    // (Driver::Connection::SetReadOnlyReads). For a piece of work that runs
-    // the same few statements many times and whose selects only read; use
-    // TRepeatedWork.
+    // of the same text (Driver::Connection::SetStatementReuse), the queries'
+    // selects share one read-only transaction
+    // (Driver::Connection::SetReadOnlyReads), and the applies and statements
+    // without rows take one transaction's context in turn, each ending in a
+    // commit or rollback that retains it
+    // (Driver::Connection::SetTransactionReuse), and the stored blobs of the
+    // rows read are read only when their fields are
+    // (Driver::Connection::SetDeferredBlobReads; the ones still waiting at
+    // the end are read then). For a piece of work that runs the same few
+    // statements many times and whose selects only read; use TRepeatedWork.
     void BeginRepeatedWork();
     void EndRepeatedWork();
 
@@ -198,7 +204,9 @@ private:
 
 // A piece of work on a connection that runs the same few statements many
 // times and whose selects only read: while it lives, statements stay
-// prepared and selects run read-only (TSQLConnection::BeginRepeatedWork).
+// prepared, selects run read-only, the writes take one kept transaction
+// context in turn and blobs are read when their fields are
+// (TSQLConnection::BeginRepeatedWork).
 class TRepeatedWork {
 public:
     explicit TRepeatedWork(TSQLConnection& connection) : connection_(connection) {

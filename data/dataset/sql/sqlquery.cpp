@@ -1,10 +1,12 @@
 #include "data/dataset/sql/sqlquery.h"
 
 #include "data/dataset/db_error.h"
+#include "data/dataset/sql/sql_error.h"
 #include "data/dataset/sql/sql_resolver.h"
 #include "data/dataset/sql/sqlconnection.h"
 #include "data/driver/connection.h"
 #include "data/driver/cursor.h"
+#include "data/driver/driver_error.h"
 #include "data/driver/statement.h"
 
 namespace {
@@ -244,6 +246,22 @@ void TSQLQuery::ReadRow() {
             row_.emplace_back(c.AsBoolean(i));
             break;
         case Driver::DataType::Blob: {
+            // A binary blob that the connection lets wait is read when its
+            // field is (the repeated work of an upload looks its rows up
+            // and mostly never reads their photographs' addresses).
+            if (d.subType != 1 && maxBlobSize_ < 0) {
+                if (std::optional<Driver::DeferredBlob> later = c.Deferred(i)) {
+                    row_.emplace_back(TDeferredBytes([blob = *later] {
+                        try {
+                            return blob.Read();
+                        } catch (const Driver::Error& e) {
+                            QString previous;
+                            RaiseDriverError(e, previous);
+                        }
+                    }));
+                    break;
+                }
+            }
             QByteArray bytes = c.AsBytes(i);
             if (maxBlobSize_ >= 0 && bytes.size() > qsizetype(maxBlobSize_) * 1024)
                 bytes.truncate(qsizetype(maxBlobSize_) * 1024);

@@ -122,7 +122,39 @@ bool operator==(const TBcd& a, const TBcd& b) {
     }
 }
 
+// ---- TDeferredBytes -----------------------------------------------------------------
+
+TDeferredBytes::TDeferredBytes(Loader loader)
+    : state_(std::make_shared<State>(State{std::move(loader), std::nullopt})) {}
+
+const QByteArray& TDeferredBytes::Bytes() const {
+    if (!state_->bytes) {
+        state_->bytes = state_->loader();
+        state_->loader = nullptr;
+    }
+    return *state_->bytes;
+}
+
 // ---- TValue ------------------------------------------------------------------------
+
+const QByteArray* TValue::BytesPtr() const {
+    if (const TDeferredBytes* deferred = Deferred())
+        return &deferred->Bytes();
+    return std::get_if<QByteArray>(&v_);
+}
+
+bool operator==(const TValue& a, const TValue& b) {
+    const TDeferredBytes* da = a.Deferred();
+    const TDeferredBytes* db = b.Deferred();
+    if (da && db && da->SameAs(*db))
+        return true;
+    if (da || db) {
+        if (a.GetKind() != b.GetKind())
+            return false;
+        return *a.BytesPtr() == *b.BytesPtr();
+    }
+    return a.v_ == b.v_;
+}
 
 QString TValue::KindName(Kind kind) {
     switch (kind) {
@@ -169,7 +201,7 @@ QString TValue::AsString() const {
         return s;
     }
     case Kind::Bytes:
-        return FromAnsi(std::get<QByteArray>(v_));
+        return FromAnsi(*BytesPtr());
     }
     return QString();
 }
@@ -311,7 +343,7 @@ QByteArray TValue::AsBytes() const {
     case Kind::Null:
         return QByteArray();
     case Kind::Bytes:
-        return std::get<QByteArray>(v_);
+        return *BytesPtr();
     default:
         return ToAnsi(AsString());
     }

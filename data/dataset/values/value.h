@@ -6,6 +6,8 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <variant>
 
@@ -30,8 +32,35 @@ struct TBcd {
     friend bool operator==(const TBcd& a, const TBcd& b);
 };
 
+// Bytes read from where they are kept the first time they are needed (a
+// blob of a row that is read only when its field is), then kept. Copies
+// share the bytes and the one read.
+class TDeferredBytes {
+public:
+    using Loader = std::function<QByteArray()>;
+    explicit TDeferredBytes(Loader loader);
+
+    // The bytes, read on the first call; a read that fails raises its error
+    // and is tried again on the next call.
+    const QByteArray& Bytes() const;
+    bool Loaded() const { return state_->bytes.has_value(); }
+    // Copies of one deferred value, whose bytes are the same.
+    bool SameAs(const TDeferredBytes& other) const { return state_ == other.state_; }
+    friend bool operator==(const TDeferredBytes& a, const TDeferredBytes& b) {
+        return a.SameAs(b) || a.Bytes() == b.Bytes();
+    }
+
+private:
+    struct State {
+        Loader loader;
+        std::optional<QByteArray> bytes;
+    };
+    std::shared_ptr<State> state_;
+};
+
 class TValue {
 public:
+    // A deferred value is of kind Bytes.
     enum class Kind { Null, String, Integer, Float, Bcd, Boolean, DateTime, Bytes };
 
     TValue() = default; // null
@@ -44,9 +73,10 @@ public:
     TValue(bool v) : v_(v) {}
     TValue(TDateTime v) : v_(v) {}
     TValue(const QByteArray& v) : v_(v) {}
+    TValue(const TDeferredBytes& v) : v_(v) {}
     static TValue Null() { return TValue(); }
 
-    Kind GetKind() const { return static_cast<Kind>(v_.index()); }
+    Kind GetKind() const { return Deferred() ? Kind::Bytes : static_cast<Kind>(v_.index()); }
     bool IsNull() const { return GetKind() == Kind::Null; }
 
     // Conversions, as the class library's variant converts; a
@@ -61,15 +91,22 @@ public:
     TDateTime AsDateTime() const; // numbers are day counts
     QByteArray AsBytes() const;   // text as Windows-1252 bytes
 
-    // The stored alternative itself; null when the kind differs.
+    // The stored alternative itself; null when the kind differs. The bytes
+    // of a deferred value are read here.
     const QString* StringPtr() const { return std::get_if<QString>(&v_); }
-    const QByteArray* BytesPtr() const { return std::get_if<QByteArray>(&v_); }
+    const QByteArray* BytesPtr() const;
+    // The deferred value whose bytes are not necessarily read yet; null for
+    // any other.
+    const TDeferredBytes* Deferred() const { return std::get_if<TDeferredBytes>(&v_); }
 
-    // Same kind and same value (null equals null).
-    friend bool operator==(const TValue& a, const TValue& b) { return a.v_ == b.v_; }
+    // Same kind and same value (null equals null). Copies of one deferred
+    // value are equal without reading it.
+    friend bool operator==(const TValue& a, const TValue& b);
 
     static QString KindName(Kind kind);
 
 private:
-    std::variant<std::monostate, QString, qint64, double, TBcd, bool, TDateTime, QByteArray> v_;
+    std::variant<std::monostate, QString, qint64, double, TBcd, bool, TDateTime, QByteArray,
+                 TDeferredBytes>
+        v_;
 };

@@ -382,3 +382,34 @@ TEST_F(CdsEditTest, TheDefaultResolverWritesTheChangeAsSql) {
     EXPECT_EQ(db_.Query(QStringLiteral("select ARTI_DES from ARTICULOS where ARTI_COD = '99'")),
               (std::vector<QStringList>{{QStringLiteral("Nuevo")}}));
 }
+
+// The article lookup of an upload, inside repeated work: the old address
+// reads back as it is stored, after the query closed and after the work
+// ended; the article updated with a new one holds the new one.
+TEST_F(CdsTest, AnAddressLeftUnreadByTheLookupReadsBackLaterAndIsReplaced) {
+    db_.Run(QStringLiteral("update ARTICULOS set ARTI_FOTO = 'http://x/1-01.jpg' "
+                           "where ARTI_COD in ('01', '02');"));
+    {
+        TRepeatedWork work(*conn_);
+        for (const char* code : {"01", "02"}) {
+            cds_->Close();
+            cds_->FetchParams();
+            cds_->ParamByName(QStringLiteral("COD")).SetAsString(QString::fromLatin1(code));
+            cds_->Open();
+            EXPECT_FALSE(query_->Active());
+            cds_->Edit();
+            cds_->FieldByName(QStringLiteral("ARTI_DES")).SetAsString(QStringLiteral("Nueva"));
+            if (QByteArray(code) == "01")
+                cds_->FieldByName(QStringLiteral("ARTI_FOTO"))
+                    .SetAsString(QStringLiteral("http://x/1-01-nueva.jpg"));
+            cds_->Post();
+            EXPECT_EQ(cds_->ApplyUpdates(0), 0) << code;
+        }
+    }
+    // The last lookup's rows, read after the run's work ended.
+    EXPECT_EQ(cds_->FieldByName(QStringLiteral("ARTI_FOTO")).AsString(), "http://x/1-01.jpg");
+    EXPECT_EQ(db_.Query("select ARTI_COD, ARTI_DES, ARTI_FOTO from ARTICULOS where ARTI_COD in "
+                        "('01', '02') order by 1"),
+              (std::vector<QStringList>{{"01", "Nueva", "http://x/1-01-nueva.jpg"},
+                                        {"02", "Nueva", "http://x/1-01.jpg"}}));
+}

@@ -1,7 +1,9 @@
 // The server going away between an article's statement and its commit: the
 // apply fails with the lost connection, the connection holds no transaction
 // any more, the article is not in the table, and once the server is back
-// the next apply on a new attachment is committed.
+// the next apply on a new attachment is committed. Alike with every apply
+// in a transaction of its own and inside a piece of repeated work, whose
+// applies take one kept transaction context in turn.
 
 #include "data/dataset/client/dataset_provider.h"
 #include "data/dataset/sql/sql_resolver.h"
@@ -27,7 +29,7 @@ std::vector<TValue> Article(const char* code) {
     return {code, "Tornillo", "PZA", 1, 10, QByteArray("http://x/1-") + code + ".jpg", "S"};
 }
 
-class SqlResolverFault : public testing::Test {
+class SqlResolverFault : public testing::TestWithParam<bool> {
 protected:
     void SetUp() override {
         ASSERT_TRUE(server_.Running()) << "the test's own Firebird server did not start";
@@ -37,6 +39,8 @@ protected:
         query_.SetSQLConnection(&connection_);
         query_.SetSQL({"SELECT * FROM ARTICULOS WHERE ARTI_COD = :COD"});
         provider_.SetDataSet(&query_);
+        if (GetParam())
+            work_ = std::make_unique<TRepeatedWork>(connection_);
     }
     void Apply(const char* code) {
         TDelta delta;
@@ -50,10 +54,13 @@ protected:
     TSQLConnection connection_;
     TSQLQuery query_;
     TDataSetProvider provider_;
+    std::unique_ptr<TRepeatedWork> work_;
 };
 
-TEST_F(SqlResolverFault, ACommitCutOffByTheServerGoingAwayLeavesNothing) {
+TEST_P(SqlResolverFault, ACommitCutOffByTheServerGoingAwayLeavesNothing) {
     auto hold = std::make_unique<CommitHold>(*db_, QStringLiteral("HELD"));
+    // An article committed before, in the same piece of work when there is one.
+    Apply("A000");
     // Once the commit waits, the server dies, killed from another thread:
     // this one is inside the commit.
     const auto serverPid = static_cast<pid_t>(server_.ProcessId());
@@ -75,14 +82,20 @@ TEST_F(SqlResolverFault, ACommitCutOffByTheServerGoingAwayLeavesNothing) {
     server_.Kill();
     ASSERT_TRUE(server_.Start());
     db_->Reattach();
-    EXPECT_EQ(db_->Query("select ARTI_COD from ARTICULOS"), std::vector<QStringList>{});
+    EXPECT_EQ(db_->Query("select ARTI_COD from ARTICULOS"), std::vector<QStringList>{{"A000"}});
     EXPECT_EQ(db_->Query("select ARTI_COD from COMMIT_HOLD_REACHED"),
               std::vector<QStringList>{{"HELD"}});
 
     connection_.Close();
     Apply("A001");
     EXPECT_FALSE(connection_.InTransaction());
-    EXPECT_EQ(db_->Query("select ARTI_COD from ARTICULOS"), std::vector<QStringList>{{"A001"}});
+    EXPECT_EQ(db_->Query("select ARTI_COD from ARTICULOS order by 1"),
+              (std::vector<QStringList>{{"A000"}, {"A001"}}));
 }
+
+INSTANTIATE_TEST_SUITE_P(ApplyTransactions, SqlResolverFault, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) {
+                             return info.param ? "KeptAcrossApplies" : "OnePerApply";
+                         });
 
 } // namespace

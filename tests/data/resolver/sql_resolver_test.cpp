@@ -10,6 +10,7 @@
 #include "tests/support/test_database.h"
 
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace {
 
@@ -19,7 +20,7 @@ std::vector<TValue> Article(const char* code, const char* description) {
     return {code, description, "PZA", 1, 10, QByteArray("http://x/1-") + code + ".jpg", "S"};
 }
 
-class SqlResolver : public testing::Test {
+class SqlResolverBase : public testing::Test {
 protected:
     void SetUp() override {
         db_.RunFixture(QStringLiteral("quelbo.sql"));
@@ -29,7 +30,12 @@ protected:
         query_.SetSQLConnection(&connection_);
         query_.SetSQL({"SELECT * FROM ARTICULOS WHERE ARTI_COD = :COD"});
         provider_.SetDataSet(&query_);
+        if (Repeated())
+            work_ = std::make_unique<TRepeatedWork>(connection_);
     }
+    // Inside a piece of repeated work the applies take one kept transaction
+    // context in turn.
+    virtual bool Repeated() const { return false; }
 
     TApplyReply Apply(std::vector<TDeltaChange> changes, int maxErrors,
                       const std::vector<TPacketColumn>& columns = kArticulos) {
@@ -46,9 +52,21 @@ protected:
     TSQLConnection connection_;
     TSQLQuery query_;
     TDataSetProvider provider_;
+    std::unique_ptr<TRepeatedWork> work_;
 };
 
-TEST_F(SqlResolver, InsertsAndUpdatesAnArticleInOneCommittedTransaction) {
+// Every apply alike on its own and inside repeated work.
+class SqlResolver : public SqlResolverBase, public testing::WithParamInterface<bool> {
+protected:
+    bool Repeated() const override { return GetParam(); }
+};
+
+INSTANTIATE_TEST_SUITE_P(Applies, SqlResolver, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) {
+                             return info.param ? "InRepeatedWork" : "OnTheirOwn";
+                         });
+
+TEST_P(SqlResolver, InsertsAndUpdatesAnArticleInOneCommittedTransaction) {
     TApplyReply reply = Apply({InsertOf(Article("A001", "Tornillo"))}, 0);
     EXPECT_EQ(reply.errorCount, 0);
     EXPECT_FALSE(reply.errors.has_value());
@@ -59,7 +77,7 @@ TEST_F(SqlResolver, InsertsAndUpdatesAnArticleInOneCommittedTransaction) {
     EXPECT_FALSE(connection_.InTransaction());
 }
 
-TEST_F(SqlResolver, ARowChangedBySomeoneElseIsNotFoundAndTheApplyRollsBack) {
+TEST_P(SqlResolver, ARowChangedBySomeoneElseIsNotFoundAndTheApplyRollsBack) {
     Apply({InsertOf(Article("A001", "Tornillo"))}, 0);
     db_.Run("update ARTICULOS set ARTI_DES = 'Otro' where ARTI_COD = 'A001';");
     const TApplyReply reply = Apply(
@@ -73,7 +91,7 @@ TEST_F(SqlResolver, ARowChangedBySomeoneElseIsNotFoundAndTheApplyRollsBack) {
     EXPECT_EQ(Articles(), (std::vector<QStringList>{{"A001", "Otro"}})); // B001 rolled back too
 }
 
-TEST_F(SqlResolver, APrimaryKeyViolationReachesTheErrorPacket) {
+TEST_P(SqlResolver, APrimaryKeyViolationReachesTheErrorPacket) {
     Apply({InsertOf(Article("A001", "Tornillo"))}, 0);
     const TApplyReply reply = Apply({InsertOf(Article("A001", "Duplicado"))}, 0);
     ASSERT_TRUE(reply.errors.has_value());
@@ -82,7 +100,7 @@ TEST_F(SqlResolver, APrimaryKeyViolationReachesTheErrorPacket) {
     EXPECT_TRUE(message.startsWith("SQL Server Error: "));
 }
 
-TEST_F(SqlResolver, WithoutALimitTheGoodChangesAreCommitted) {
+TEST_P(SqlResolver, WithoutALimitTheGoodChangesAreCommitted) {
     Apply({InsertOf(Article("A001", "Tornillo"))}, 0);
     const TApplyReply reply =
         Apply({InsertOf(Article("B001", "Tuerca")), InsertOf(Article("A001", "Dup")),
@@ -95,7 +113,7 @@ TEST_F(SqlResolver, WithoutALimitTheGoodChangesAreCommitted) {
                               {"A001", "Tornillo"}, {"B001", "Tuerca"}, {"C001", "Clavo"}}));
 }
 
-TEST_F(SqlResolver, AnUpdateOfTwoEqualRowsIsRefusedAndRolledBack) {
+TEST_P(SqlResolver, AnUpdateOfTwoEqualRowsIsRefusedAndRolledBack) {
     query_.SetSQL({"select * from NOKEY"});
     const std::vector<TPacketColumn> columns = {Column("NAME", ftString, 10),
                                                 Column("N", ftInteger)};
@@ -106,7 +124,7 @@ TEST_F(SqlResolver, AnUpdateOfTwoEqualRowsIsRefusedAndRolledBack) {
     EXPECT_FALSE(connection_.InTransaction());
 }
 
-TEST_F(SqlResolver, ACommitTheServerRefusesIsRolledBackAndTheNextApplyIsCommitted) {
+TEST_P(SqlResolver, ACommitTheServerRefusesIsRolledBackAndTheNextApplyIsCommitted) {
     db_.Run("create exception E_REFUSED 'refused at commit';"
             "SET TERM ^ ;"
             "create trigger REFUSE_AT_COMMIT on transaction commit as begin"
@@ -127,7 +145,7 @@ TEST_F(SqlResolver, ACommitTheServerRefusesIsRolledBackAndTheNextApplyIsCommitte
     EXPECT_EQ(Articles(), (std::vector<QStringList>{{"A001", "Tornillo"}}));
 }
 
-TEST_F(SqlResolver, AStatementWithoutATableIsAnErrorOfTheApplyItself) {
+TEST_P(SqlResolver, AStatementWithoutATableIsAnErrorOfTheApplyItself) {
     query_.SetSQL({"execute procedure NOTHING"});
     EXPECT_EQ(Raised<Exception>([&] { Apply({InsertOf(Article("A001", "x"))}, 0); }).Message(),
               "Unable to resolve records.  Table name not found.");
@@ -145,7 +163,7 @@ void PrintTo(const ResponseCase& c, std::ostream* os) {
     *os << c.title;
 }
 
-class UpdateErrorResponses : public SqlResolver,
+class UpdateErrorResponses : public SqlResolverBase,
                              public testing::WithParamInterface<ResponseCase> {};
 
 TEST_P(UpdateErrorResponses, SteerTheRun) {

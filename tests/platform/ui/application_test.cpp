@@ -186,6 +186,53 @@ TEST_F(ApplicationTest, AModalWindowRunsItsActivationOnceWhateverTheWindowSystem
     }
 }
 
+TEST_F(ApplicationTest, AWindowThatActivatesWhenShownRunsItsActivationOncePerShowing) {
+    const struct {
+        const char* name;
+        bool activatesWhenShown;
+        bool windowSystemActivates;
+        int onShow;          // activations of a showing as it is shown
+        int afterLateNotice; // once the window system's notice came too
+    } cases[] = {
+        {"activates when shown, never activated by the window system", true, false, 1, 1},
+        {"activates when shown, activated by the window system", true, true, 1, 1},
+        // As any window: only the window system's notice runs it.
+        {"waits for the window system, which comes late", false, false, 0, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        int activations = 0;
+        THandlerTable h;
+        h.Add<TNotifyEvent>("Activate", [&](TObject*) { ++activations; });
+        TTestForm* form = MakeForm("  Caption = \"Shown\"\n  OnActivate = Activate\n", h);
+        form->SetActivatesWhenShown(c.activatesWhenShown);
+        for (int showing = 1; showing <= 2; ++showing) {
+            SCOPED_TRACE(showing);
+            const int before = activations;
+            std::optional<TNeverActivated> windowSystem;
+            if (!c.windowSystemActivates)
+                windowSystem.emplace(form->Widget());
+            form->Show();
+            // At once, before the loop has run.
+            EXPECT_EQ(activations - before, c.onShow);
+            if (c.windowSystemActivates) {
+                EXPECT_TRUE(QTest::qWaitForWindowActive(form->Widget()));
+            } else {
+                QTest::qWait(20);
+            }
+            EXPECT_EQ(activations - before, c.onShow);
+            // The window system comes round to it late, after another window.
+            windowSystem.reset();
+            Application->SetActiveForm(nullptr);
+            QEvent activated(QEvent::WindowActivate);
+            QApplication::sendEvent(form->Widget(), &activated);
+            EXPECT_EQ(activations - before, c.afterLateNotice);
+            form->Hide();
+        }
+        delete form;
+    }
+}
+
 TEST_F(ApplicationTest, EnterCanBeTurnedIntoAMoveToTheNextControl) {
     THandlerTable h;
     TTestForm* form = nullptr;
