@@ -7,6 +7,7 @@
 #include "grid/input/grid_mouse_eh.h"
 #include "grid/paint/grid_cell_painter_eh.h"
 #include "grid/paint/grid_painter_eh.h"
+#include "grid/paint/row_pictures_eh.h"
 #include "grid/sorting/sort_marking_eh.h"
 
 #include <QEvent>
@@ -17,6 +18,7 @@ TDBGridEh::TDBGridEh(TComponent* owner) : TControl(owner, new TGridWidgetEh) {
     widget_->grid = this;
     keys_ = std::make_unique<TGridKeysEh>(*this);
     mouse_ = std::make_unique<TGridMouseEh>(*this);
+    rowPictures_ = std::make_unique<TRowPicturesEh>();
     editor_ = new TInplaceEditEh(*this, widget_->viewport());
     SetBorderSingle(true);
     SetBounds(0, 0, 320, 120);

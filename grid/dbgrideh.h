@@ -32,6 +32,7 @@ class TDataSource;
 class TGridWidgetEh;
 class TInplaceEditEh;
 class TGridKeysEh;
+class TRowPicturesEh;
 class TGridMouseEh;
 class QPainter;
 class QKeyEvent;
@@ -229,6 +230,8 @@ public:
     TGridMouseEh& Mouse() const { return *mouse_; }
     TGridKeysEh& Keys() const { return *keys_; }
     void PaintGrid(QPainter& painter, const QRect& area);
+    // The data rows as last painted, for the painter.
+    TRowPicturesEh& RowPictures() const { return *rowPictures_; }
     // The colours of a paint, from the colour properties and the widget's palette.
     TGridPaletteEh Palette() const;
     void ViewportResized();
@@ -305,6 +308,7 @@ private:
     std::vector<std::unique_ptr<TGridExtensionEh>> extensions_;
     std::unique_ptr<TGridKeysEh> keys_;
     std::unique_ptr<TGridMouseEh> mouse_;
+    std::unique_ptr<TRowPicturesEh> rowPictures_;
     TInplaceEditEh* editor_ = nullptr;
 
     TDBGridOptions options_ = DefaultGridOptions;

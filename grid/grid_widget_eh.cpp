@@ -2,6 +2,7 @@
 
 #include "grid/dbgrideh.h"
 #include "grid/editor/inplace_edit_eh.h"
+#include "grid/grid_scroll_bar_eh.h"
 #include "grid/input/grid_mouse_eh.h"
 #include "grid/tab_key_eh.h"
 #include "platform/ui/application.h"
@@ -25,6 +26,7 @@ TGridWidgetEh::TGridWidgetEh() {
     setFocusPolicy(Qt::StrongFocus);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBar(new TGridScrollBarEh);
     viewport()->setMouseTracking(true);
     viewport()->setAutoFillBackground(false);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);

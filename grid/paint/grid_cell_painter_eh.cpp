@@ -51,7 +51,9 @@ void DrawText(QPainter& painter, const QRect& textRect, const QString& text, con
     if (text.isEmpty() || textRect.width() <= 0 || textRect.height() <= 0)
         return;
     const QFontMetrics metrics(font);
-    const int width = metrics.horizontalAdvance(text);
+    // Measuring lays the text out as drawing it does again: only the
+    // alignments that place the text by its width pay for it.
+    const int width = alignment == taLeftJustify ? 0 : metrics.horizontalAdvance(text);
     const int left = TextLeft(textRect, width, alignment);
     painter.save();
     painter.setClipRect(textRect, Qt::IntersectClip);

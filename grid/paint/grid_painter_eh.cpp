@@ -4,8 +4,13 @@
 #include "grid/dbgrideh.h"
 #include "grid/input/grid_mouse_eh.h"
 #include "grid/paint/grid_cell_painter_eh.h"
+#include "grid/paint/row_pictures_eh.h"
 
+#include <QBackingStore>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QRegion>
+#include <cmath>
 
 namespace {
 
@@ -16,13 +21,25 @@ public:
           columns_(grid.VisibleColumns()), dataSet_(grid.DataSet()) {}
 
     void Paint() {
-        painter_.fillRect(QRect(0, 0, g_.clientWidth, g_.clientHeight), palette_.window);
+        if (const QImage* target = Target()) {
+            pictures_ = &grid_.RowPictures();
+            pictures_->BeginPaint(RowLook(*target));
+        }
+        // The background, but where rows come whole from their pictures.
+        QRegion background(QRect(0, 0, g_.clientWidth, g_.clientHeight));
+        for (int r = 0; r < ShownRows(); ++r)
+            if (FromPicture(r))
+                background -= RowPictureRect(r);
+        for (const QRect& rect : background)
+            painter_.fillRect(rect, palette_.window);
         if (g_.titleHeight > 0)
             PaintTitles();
         PaintRows();
         PaintFooters();
         PaintLines();
         grid_.Mouse().PaintOverlay(painter_);
+        if (pictures_)
+            pictures_->EndPaint();
     }
 
 private:
@@ -84,6 +101,95 @@ private:
         }
     }
 
+    // The text of `column`'s cell on row `r`.
+    QString CellText(const TColumnEh& column, int r) const {
+        const TField* field = column.Field();
+        return field ? column.DisplayTextOf(grid_.Rows().Value(*dataSet_, r, *field)) : QString();
+    }
+
+    // A data cell as every row but the current one shows it.
+    TDataCellEh PlainCell(const QRect& rect, const TColumnEh& column, const QString& text) const {
+        TDataCellEh cell;
+        cell.cell = rect;
+        cell.text = text;
+        cell.font = column.EffectiveFont();
+        cell.alignment = column.Alignment();
+        cell.raised = grid_.OptionsEh().Contains(TDBGridEhOption::dghData3D);
+        cell.background = palette_.window;
+        cell.textColor = column.Font().Color(palette_.text);
+        return cell;
+    }
+
+    // The window's image on screen when the painter paints into it and rows
+    // can be copied into it as they are: whole pixels, no scaling, plain
+    // painting. Other paints (a grab of the grid, a picture of it) paint
+    // every row.
+    const QImage* Target() const {
+        const QPaintDevice* device =
+            painter_.paintEngine() ? painter_.paintEngine()->paintDevice() : nullptr;
+        QBackingStore* screen = grid_.Widget()->backingStore();
+        if (!device || !screen || device != screen->paintDevice() ||
+            device->devType() != QInternal::Image || g_.columns.empty() || g_.rowHeight <= 0)
+            return nullptr;
+        const auto* image = static_cast<const QImage*>(device);
+        const QTransform& t = painter_.deviceTransform();
+        if (image->devicePixelRatio() != 1 || t.type() > QTransform::TxTranslate ||
+            t.dx() != std::floor(t.dx()) || t.dy() != std::floor(t.dy()) ||
+            painter_.compositionMode() != QPainter::CompositionMode_SourceOver ||
+            painter_.opacity() != 1)
+            return nullptr;
+        return image;
+    }
+
+    // Where a row's picture starts: its first cell's left, the row's top.
+    QPoint RowOrigin(int r) const { return QPoint(g_.columns.front().left, g_.RowTop(r)); }
+    QRect RowPictureRect(int r) const {
+        const TGridColumnSpanEh& last = g_.columns.back();
+        return QRect(RowOrigin(r),
+                     QPoint(last.left + last.width - 1, g_.RowTop(r) + g_.rowHeight - 1));
+    }
+    // Whether row `r` comes from its picture: every row but the current one,
+    // when the paint goes to the screen.
+    bool FromPicture(int r) const { return pictures_ && r != grid_.Rows().CurrentRow(); }
+
+    TRowLookEh RowLook(const QImage& target) const {
+        TRowLookEh look;
+        look.format = target.format();
+        look.size = RowPictureRect(0).size();
+        ForEachColumn([&](int s, const TGridColumnSpanEh&, TColumnEh& column) {
+            const TDataCellEh cell =
+                PlainCell(g_.CellRect(s, 0).translated(-RowOrigin(0)), column, QString());
+            look.cells.push_back(cell.cell);
+            look.fonts.push_back(cell.font);
+            look.textColors.push_back(cell.textColor);
+            look.alignments.push_back(cell.alignment);
+            look.raised = cell.raised;
+        });
+        look.background = palette_.window;
+        look.light = palette_.light;
+        look.shadow = palette_.shadow;
+        return look;
+    }
+
+    // A row but the current one, copied from its picture.
+    void PaintRowPicture(TRowPicturesEh& pictures, int r) {
+        QStringList texts;
+        ForEachColumn([&](int, const TGridColumnSpanEh&, TColumnEh& column) {
+            texts << CellText(column, r);
+        });
+        const QImage& picture = pictures.Picture(texts, [&](QPainter& p) {
+            qsizetype i = 0;
+            ForEachColumn([&](int s, const TGridColumnSpanEh&, TColumnEh& column) {
+                const QRect rect = g_.CellRect(s, r).translated(-RowOrigin(r));
+                GridCellPainterEh::PaintDataCell(p, PlainCell(rect, column, texts[i++]), palette_);
+            });
+        });
+        painter_.save();
+        painter_.setCompositionMode(QPainter::CompositionMode_Source);
+        painter_.drawImage(RowOrigin(r), picture);
+        painter_.restore();
+    }
+
     void PaintRows() {
         const TVisibleRowsEh& rows = grid_.Rows();
         const bool focused = grid_.HasFocusWithin();
@@ -91,7 +197,6 @@ private:
                                grid_.Options().Contains(TDBGridOption::dgAlwaysShowSelection) ||
                                !grid_.OptionsEh().Contains(TDBGridEhOption::dghHighlightFocus);
         const int selected = grid_.VisibleSelectedIndex();
-        const bool data3D = grid_.OptionsEh().Contains(TDBGridEhOption::dghData3D);
         for (int r = 0; r < ShownRows(); ++r) {
             const bool current = r == rows.CurrentRow();
             if (g_.indicatorWidth > 0) {
@@ -109,22 +214,16 @@ private:
                 }
                 GridCellPainterEh::PaintIndicatorCell(painter_, indicator, palette_);
             }
+            if (FromPicture(r)) {
+                PaintRowPicture(*pictures_, r);
+                continue;
+            }
             ForEachColumn([&](int s, const TGridColumnSpanEh& span, TColumnEh& column) {
-                const TField* field = column.Field();
-                TDataCellEh cell;
-                cell.cell = g_.CellRect(s, r);
-                cell.text =
-                    field ? column.DisplayTextOf(rows.Value(*dataSet_, r, *field)) : QString();
-                cell.font = column.EffectiveFont();
-                cell.alignment = column.Alignment();
-                cell.raised = data3D;
+                TDataCellEh cell = PlainCell(g_.CellRect(s, r), column, CellText(column, r));
                 const bool currentCell = current && span.visibleIndex == selected;
                 if (currentCell && highlight) {
                     cell.background = palette_.highlight;
                     cell.textColor = palette_.highlightText;
-                } else {
-                    cell.background = palette_.window;
-                    cell.textColor = column.Font().Color(palette_.text);
                 }
                 GridCellPainterEh::PaintDataCell(painter_, cell, palette_);
                 if (currentCell && focused) {
@@ -209,6 +308,7 @@ private:
     const TGridPaletteEh palette_;
     const std::vector<TColumnEh*> columns_;
     TDataSet* dataSet_;
+    TRowPicturesEh* pictures_ = nullptr;
 };
 
 } // namespace

@@ -2,8 +2,10 @@
 
 #include "platform/ui/application.h"
 #include "platform/ui/form.h"
+#include "platform/ui/frame_pacing.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QKeyEvent>
 
 // Forwards the wrapped widget's events to its control.
@@ -144,7 +146,24 @@ void TControl::SetFocus() {
 }
 
 void TControl::Repaint() {
-    widget_->repaint();
+    QWidget* window = widget_->window();
+    if (!window->isVisible() || !FramePacing::BeginFrame(*window))
+        return;
+    if (!window->testAttribute(Qt::WA_Mapped)) {
+        // A window shown a moment ago is on screen before the window
+        // system's notice of it arrives, and work that blocks the event loop
+        // keeps that notice waiting until it ends; Qt paints no window it has
+        // not heard is mapped. The work repaints to be seen now, so the
+        // window counts as mapped from its first repaint (the notice, when
+        // it comes, sets the flag as the window system has it), which paints
+        // all of it: none of it is on screen yet.
+        window->setAttribute(Qt::WA_Mapped);
+        window->repaint();
+        return;
+    }
+    // Every control marks what its changes touch; the parts marked since the
+    // last paint are painted now, and only they.
+    QCoreApplication::sendPostedEvents(window, QEvent::UpdateRequest);
 }
 
 void TControl::Realign() {

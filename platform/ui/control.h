@@ -56,7 +56,12 @@ public:
 
     bool Focused() const;
     virtual void SetFocus();
-    // Paints the control now, as a blocking operation would need.
+    // Brings the control's window up to date on screen now, as work that
+    // blocks the event loop needs to show its progress: paints the parts of
+    // the window marked as changed (all of it at its first paint), even in a
+    // window shown a moment ago whose showing the window system has not
+    // confirmed yet; at most once per display frame of the window
+    // (platform/ui/frame_pacing.h).
     void Repaint();
 
     // Controls whose visual parent is this one, in creation order.
