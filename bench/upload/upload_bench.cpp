@@ -19,13 +19,11 @@
 // peak heap during the run against the bytes of the rows and photographs
 // that the article list holds.
 
-#include "app/register_program_classes.h"
 #include "bench/upload/upload_program.h"
 #include "bench/upload/upload_reference.h"
 #include "bench/upload/upload_setup.h"
 #include "platform/system/datetime.h"
 #include "platform/system/format_settings.h"
-#include "platform/ui/application.h"
 
 #include <algorithm>
 #include <benchmark/benchmark.h>
@@ -121,14 +119,3 @@ BENCHMARK(BM_UploadAgainstReference)
     ->Iterations(3);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    TApplication application(argc, argv);
-    RegisterProgramClasses();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -9,7 +9,6 @@
 // Reported: the CPU time per frame (the repaint alone; the moves and
 // captions are left out of the timing).
 
-#include "app/register_program_classes.h"
 #include "bench/grid/grid_bench_support.h"
 #include "data/dataset/client/clientdataset.h"
 #include "data/dmqb.h"
@@ -108,14 +107,3 @@ void BM_WholeWindowRepaint(benchmark::State& state) {
 BENCHMARK(BM_WholeWindowRepaint)->UseManualTime()->Unit(benchmark::kMicrosecond)->MinTime(2.0);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    TApplication application(argc, argv);
-    RegisterProgramClasses();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -29,14 +29,12 @@
 // Arguments: the round trip in milliseconds. AMQB_RTT_ARTICLES sets another
 // number of articles.
 
-#include "app/register_program_classes.h"
 #include "bench/upload/latency_proxy.h"
 #include "bench/upload/upload_program.h"
 #include "bench/upload/upload_reference.h"
 #include "bench/upload/upload_setup.h"
 #include "platform/system/datetime.h"
 #include "platform/system/format_settings.h"
-#include "platform/ui/application.h"
 
 #include <algorithm>
 #include <benchmark/benchmark.h>
@@ -220,14 +218,3 @@ BENCHMARK(BM_UploadOverLatency)
     ->Iterations(1);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    TApplication application(argc, argv);
-    RegisterProgramClasses();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -16,14 +16,12 @@
 // of the run: `*_read_s`) and writing the photographs (`*_photo_s`), and the
 // load average at the start and the end.
 
-#include "app/register_program_classes.h"
 #include "bench/upload/resident_peak.h"
 #include "bench/upload/upload_program.h"
 #include "bench/upload/upload_reference.h"
 #include "bench/upload/upload_setup.h"
 #include "platform/system/datetime.h"
 #include "platform/system/format_settings.h"
-#include "platform/ui/application.h"
 
 #include <QFile>
 #include <algorithm>
@@ -126,14 +124,3 @@ BENCHMARK(BM_UploadVolume)
     ->Iterations(2);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    TApplication application(argc, argv);
-    RegisterProgramClasses();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

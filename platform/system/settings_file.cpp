@@ -3,6 +3,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <array>
+#include <mutex>
+
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -73,9 +79,48 @@ QString FindSettingsFile(QStringView organization, QStringView application) {
     return {};
 }
 
+namespace {
+
+// What tells one version of a file from another without reading it: its
+// identity, size and the times of its last change. Empty where it cannot be told.
+using FileVersion = std::array<long long, 7>;
+
+std::optional<FileVersion> VersionOf(const QString& path) {
+#ifdef Q_OS_WIN
+    Q_UNUSED(path);
+    return std::nullopt;
+#else
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return std::nullopt;
+    return FileVersion{static_cast<long long>(st.st_dev),
+                       static_cast<long long>(st.st_ino),
+                       static_cast<long long>(st.st_size),
+                       st.st_mtim.tv_sec,
+                       st.st_mtim.tv_nsec,
+                       st.st_ctim.tv_sec,
+                       st.st_ctim.tv_nsec};
+#endif
+}
+
+} // namespace
+
+// Every photograph maps its path through the settings: the file is read again
+// only when it is another file or has changed since it was last read.
 std::optional<TSettingsFile> LoadProgramSettings() {
     const QString path = FindSettingsFile(u"Ostrel", u"Trevola");
     if (path.isEmpty())
         return std::nullopt;
-    return TSettingsFile::Load(path);
+    static std::mutex mutex;
+    static QString lastPath;
+    static std::optional<FileVersion> lastVersion;
+    static std::optional<TSettingsFile> lastFile;
+    const std::optional<FileVersion> version = VersionOf(path);
+    const std::lock_guard lock(mutex);
+    if (!version || path != lastPath || version != lastVersion) {
+        lastFile = TSettingsFile::Load(path);
+        lastPath = path;
+        lastVersion = lastFile ? version : std::nullopt;
+    }
+    return lastFile;
 }

@@ -65,6 +65,21 @@ TEST_F(LocalPathSettingsTest, TakesTheDrivesOfTheSettingsFile) {
     EXPECT_EQ(LocalPath(QStringLiteral("Z:\\q")), QStringLiteral("/z/q"));
 }
 
+// The settings are kept between reads, but a file changed in place (same
+// size, same file), replaced or removed is what the next path follows.
+TEST_F(LocalPathSettingsTest, FollowsTheSettingsFileAsItChanges) {
+    WriteSettings("[Drives]\nc=/a\n");
+    EXPECT_EQ(LocalPath(QStringLiteral("C:\\x")), QStringLiteral("/a/x"));
+    EXPECT_EQ(LocalPath(QStringLiteral("C:\\x")), QStringLiteral("/a/x"));
+    WriteSettings("[Drives]\nc=/b\n");
+    EXPECT_EQ(LocalPath(QStringLiteral("C:\\x")), QStringLiteral("/b/x"));
+    const QString file = first_.path() + QStringLiteral("/Ostrel/Trevola.conf");
+    ASSERT_TRUE(QFile::remove(file));
+    EXPECT_EQ(LocalPath(QStringLiteral("C:\\x")), QStringLiteral("/x"));
+    WriteSettings("[Drives]\nc=/d\n", true);
+    EXPECT_EQ(LocalPath(QStringLiteral("C:\\x")), QStringLiteral("/d/x"));
+}
+
 TEST_F(LocalPathSettingsTest, NoSettingsFileMeansTheRoot) {
     EXPECT_TRUE(DriveMapFromSettings().isEmpty());
     EXPECT_EQ(LocalPath(QStringLiteral("\\ERRORES.TXT")), QStringLiteral("/ERRORES.TXT"));
