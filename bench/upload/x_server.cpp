@@ -1,6 +1,7 @@
 #include "bench/upload/x_server.h"
 
-#include <QDeadlineTimer>
+#include "tests/support/xvfb.h"
+
 #include <QFile>
 #include <QStandardPaths>
 #include <stdexcept>
@@ -9,28 +10,11 @@
 XServer::XServer() {
     if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty())
         throw std::runtime_error("Xvfb is missing; run tools/install-packages.sh");
+    server_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     // Away from the numbers the test suites pick (100 to 499 first).
-    for (int n = 600 + getpid() % 300; n < 1000; ++n) {
-        const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(n);
-        if (QFile::exists(socket) || QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
-            continue;
-        display_ = QStringLiteral(":%1").arg(n);
-        server_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        server_.start(QStringLiteral("Xvfb"),
-                      {display_, "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-dpi", "96"});
-        if (!server_.waitForStarted(5000))
-            break;
-        // Up once its socket is there; gone at once when another server took
-        // the display meanwhile.
-        QDeadlineTimer deadline(10000);
-        while (!QFile::exists(socket) && !deadline.hasExpired())
-            if (server_.waitForFinished(50))
-                break;
-        if (server_.state() == QProcess::Running && QFile::exists(socket))
-            return;
-        Stop();
-    }
-    throw std::runtime_error("Xvfb did not start");
+    display_ = StartXvfb(server_, 600 + getpid() % 300, QStringLiteral("1280x1024x24"));
+    if (display_.isEmpty())
+        throw std::runtime_error("Xvfb did not start");
 }
 
 XServer::~XServer() {
@@ -38,12 +22,7 @@ XServer::~XServer() {
 }
 
 void XServer::Stop() {
-    if (server_.state() == QProcess::NotRunning)
-        return;
-    server_.terminate();
-    if (!server_.waitForFinished(5000))
-        server_.kill();
-    server_.waitForFinished();
+    StopXvfb(server_);
 }
 
 double ProcessCpuSeconds(qint64 pid) {

@@ -3,7 +3,8 @@
 // windows on, and xdotool to act on them as a person would: find a window
 // by its title and click into it. Both come with tools/install-packages.sh.
 
-#include <QDeadlineTimer>
+#include "tests/support/xvfb.h"
+
 #include <QFile>
 #include <QPoint>
 #include <QProcess>
@@ -23,27 +24,9 @@ public:
             return;
         }
         // A display number no other server holds.
-        for (int n = 100 + getpid() % 400; n < 1000; ++n) {
-            const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(n);
-            if (QFile::exists(socket) || QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
-                continue;
-            name_ = QStringLiteral(":%1").arg(n);
-            server_.start(QStringLiteral("Xvfb"),
-                          {name_, "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-dpi", "96"});
-            if (!server_.waitForStarted(5000))
-                break;
-            // Up once its socket is there; gone at once when another server
-            // took the display meanwhile.
-            QDeadlineTimer deadline(10000);
-            while (!QFile::exists(socket) && !deadline.hasExpired())
-                if (server_.waitForFinished(50))
-                    break;
-            if (server_.state() == QProcess::Running && QFile::exists(socket))
-                return;
-            Stop();
-        }
-        ADD_FAILURE() << "Xvfb did not start";
-        name_.clear();
+        name_ = StartXvfb(server_, 100 + getpid() % 400, QStringLiteral("1024x768x24"));
+        if (name_.isEmpty())
+            ADD_FAILURE() << "Xvfb did not start";
     }
     ~VirtualDisplay() { Stop(); }
     VirtualDisplay(const VirtualDisplay&) = delete;
@@ -106,14 +89,7 @@ public:
     }
 
 private:
-    void Stop() {
-        if (server_.state() == QProcess::NotRunning)
-            return;
-        server_.terminate();
-        if (!server_.waitForFinished(5000))
-            server_.kill();
-        server_.waitForFinished();
-    }
+    void Stop() { StopXvfb(server_); }
 
     QProcess server_;
     QString name_;

@@ -22,6 +22,12 @@ public:
     RowsTempFolder& operator=(const RowsTempFolder&) = delete;
 
     QString Path() const { return folder_.path(); }
+    // What a write of the rows' temporary file raises when the folder is full.
+    QString FullMessage() const {
+        return QStringLiteral("Cannot write the temporary file of the rows in \"%1\": "
+                              "No space left on device")
+            .arg(Path());
+    }
 
 private:
     QTemporaryDir folder_; // made in the temporary folder as it was

@@ -10,6 +10,7 @@
 #include "tests/support/memory_query.h"
 #include "tests/support/mount_namespace.h"
 #include "tests/support/open_files.h"
+#include "tests/support/raised.h"
 #include "tests/support/rows_temp_folder.h"
 
 #include <QDir>
@@ -107,14 +108,7 @@ TEST_F(SpilledBlobRows, AFullTemporaryFolderStopsTheOpenWithNothingHalfRead) {
     if (!small->Active())
         GTEST_SKIP() << small->Failure().toStdString();
 
-    try {
-        cds_->Open();
-        ADD_FAILURE() << "the open went on with a full temporary folder";
-    } catch (const Exception& e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Cannot write the temporary file of the rows in "
-                                              "\"%1\": No space left on device")
-                                   .arg(temp_.Path()));
-    }
+    EXPECT_EQ(Raised<Exception>([&] { cds_->Open(); }).Message(), temp_.FullMessage());
     EXPECT_FALSE(cds_->Active());
     EXPECT_FALSE(rows_->Active()) << "the provider kept its query open";
     EXPECT_EQ(OpenTemporaries(), 0);
@@ -138,14 +132,7 @@ TEST_F(SpilledBlobRows, APhotographPostedToAFullFolderIsRefusedAndTheEditStays) 
     cds_->Edit();
     Field("DESCRIPCION").SetAsString(QStringLiteral("Pieza cambiada"));
     Field("FOTO").SetAsBytes(PhotoBytes(22, 200000));
-    try {
-        cds_->Post();
-        ADD_FAILURE() << "the post went on with a full temporary folder";
-    } catch (const Exception& e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Cannot write the temporary file of the rows in "
-                                              "\"%1\": No space left on device")
-                                   .arg(temp_.Path()));
-    }
+    EXPECT_EQ(Raised<Exception>([&] { cds_->Post(); }).Message(), temp_.FullMessage());
     EXPECT_EQ(cds_->State(), dsEdit);
     EXPECT_EQ(cds_->ChangeCount(), 0);
 

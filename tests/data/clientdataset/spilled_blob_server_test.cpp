@@ -10,6 +10,7 @@
 #include "data/driver/statement.h"
 #include "tests/support/mount_namespace.h"
 #include "tests/support/open_files.h"
+#include "tests/support/raised.h"
 #include "tests/support/rows_temp_folder.h"
 
 #include <cstring>
@@ -100,14 +101,7 @@ TEST_F(SpilledBlobsOnServer, AFullTemporaryFolderStopsTheOpenAndClosesTheQuery) 
     if (!small->Active())
         GTEST_SKIP() << small->Failure().toStdString();
 
-    try {
-        cds_->Open();
-        ADD_FAILURE() << "the open went on with a full temporary folder";
-    } catch (const Exception& e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Cannot write the temporary file of the rows in "
-                                              "\"%1\": No space left on device")
-                                   .arg(temp_.Path()));
-    }
+    EXPECT_EQ(Raised<Exception>([&] { cds_->Open(); }).Message(), temp_.FullMessage());
     EXPECT_FALSE(cds_->Active());
     EXPECT_FALSE(query_->Active());
     EXPECT_EQ(OpenTemporaries(), 0);
