@@ -22,8 +22,6 @@
 #include "bench/upload/upload_program.h"
 #include "bench/upload/upload_reference.h"
 #include "bench/upload/upload_setup.h"
-#include "platform/system/datetime.h"
-#include "platform/system/format_settings.h"
 
 #include <algorithm>
 #include <benchmark/benchmark.h>
@@ -68,9 +66,6 @@ void BM_UploadAgainstReference(benchmark::State& state) {
     const bool forcedWrites = state.range(0) != 0;
     const QString catalog = setup.Catalog().Database();
     const bool before = SetForcedWrites(catalog, forcedWrites);
-    // The texts the results window sends to the procedure for the stamp.
-    const QString dateText =
-        FormatDateTime(FormatSettings().ShortDateFormat, TDateTime::FromQDate(QDate(2020, 4, 23)));
     Side run, ref;
     int turn = 0;
     for (auto _ : state) {
@@ -84,8 +79,7 @@ void BM_UploadAgainstReference(benchmark::State& state) {
                     run.Add(t);
                 } else {
                     StepClock steps;
-                    const RunTimes t =
-                        ReferenceUpload(setup, dateText, QStringLiteral("14:05:09"), steps);
+                    const RunTimes t = ReferenceUpload(setup, steps);
                     if (setup.PhotoFiles() != setup.Articles())
                         throw std::runtime_error("the reference did not write every photograph");
                     ref.Add(t);

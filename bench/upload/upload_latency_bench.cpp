@@ -33,8 +33,6 @@
 #include "bench/upload/upload_program.h"
 #include "bench/upload/upload_reference.h"
 #include "bench/upload/upload_setup.h"
-#include "platform/system/datetime.h"
-#include "platform/system/format_settings.h"
 
 #include <algorithm>
 #include <benchmark/benchmark.h>
@@ -153,9 +151,6 @@ void BM_UploadOverLatency(benchmark::State& state) {
             sampler->Step(step);
     };
     QStringList markers;
-    // The texts the results window sends to the procedure for the stamp.
-    const QString dateText =
-        FormatDateTime(FormatSettings().ShortDateFormat, TDateTime::FromQDate(QDate(2020, 4, 23)));
     Side run, ref;
     int turn = 0;
     for (auto _ : state) {
@@ -172,8 +167,7 @@ void BM_UploadOverLatency(benchmark::State& state) {
                     state.SetIterationTime(t.total);
                     run.Add(t, proxy.Take());
                 } else {
-                    const RunTimes t =
-                        ReferenceUpload(setup, dateText, QStringLiteral("14:05:09"), steps);
+                    const RunTimes t = ReferenceUpload(setup, steps);
                     if (setup.PhotoFiles() != setup.Articles())
                         throw std::runtime_error("the reference did not write every photograph");
                     ref.Add(t, proxy.Take());

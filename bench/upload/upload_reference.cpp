@@ -3,6 +3,8 @@
 #include "bench/upload/heap_peak.h"
 #include "bench/upload/upload_setup.h"
 #include "data/driver/client_library.h"
+#include "platform/system/datetime.h"
+#include "platform/system/format_settings.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -363,4 +365,10 @@ bool SetForcedWrites(const QString& database, bool on) {
     const char dpb[] = {char(isc_dpb_force_write), char(on ? 1 : 0)};
     Detach(Attach(database, QByteArray(dpb, 2)));
     return was;
+}
+
+RunTimes ReferenceUpload(UploadSetup& setup, StepClock& steps) {
+    const QString dateText =
+        FormatDateTime(FormatSettings().ShortDateFormat, TDateTime::FromQDate(QDate(2020, 4, 23)));
+    return ReferenceUpload(setup, dateText, QStringLiteral("14:05:09"), steps);
 }

@@ -21,6 +21,10 @@ class UploadSetup;
 // std::runtime_error on any failure.
 RunTimes ReferenceUpload(UploadSetup& setup, const QString& dateText, const QString& timeText,
                          StepClock& steps);
+// The same with the lower bound of the program's runs in this process, 23
+// April 2020 at 14:05:09, the date in the short date format, as the results
+// window sends it.
+RunTimes ReferenceUpload(UploadSetup& setup, StepClock& steps);
 
 // Sets the forced writes of `database` ("host:file") and returns what they
 // were.

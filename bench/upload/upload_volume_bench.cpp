@@ -20,8 +20,6 @@
 #include "bench/upload/upload_program.h"
 #include "bench/upload/upload_reference.h"
 #include "bench/upload/upload_setup.h"
-#include "platform/system/datetime.h"
-#include "platform/system/format_settings.h"
 
 #include <QFile>
 #include <algorithm>
@@ -69,8 +67,6 @@ void BM_UploadVolume(benchmark::State& state) {
     UploadSetup setup(articles, photoBytes);
     const QString catalog = setup.Catalog().Database();
     const bool before = SetForcedWrites(catalog, false);
-    const QString dateText =
-        FormatDateTime(FormatSettings().ShortDateFormat, TDateTime::FromQDate(QDate(2020, 4, 23)));
     Side run, ref;
     int turn = 0;
     for (auto _ : state) {
@@ -81,9 +77,7 @@ void BM_UploadVolume(benchmark::State& state) {
                 if ((side + turn) % 2 == 0) {
                     state.SetIterationTime(run.Run([&] { return ProgramUpload(setup, steps); }));
                 } else {
-                    ref.Run([&] {
-                        return ReferenceUpload(setup, dateText, QStringLiteral("14:05:09"), steps);
-                    });
+                    ref.Run([&] { return ReferenceUpload(setup, steps); });
                     if (setup.PhotoFiles() != setup.Articles())
                         throw std::runtime_error("the reference did not write every photograph");
                 }
