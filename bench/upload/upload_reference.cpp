@@ -370,5 +370,8 @@ bool SetForcedWrites(const QString& database, bool on) {
 RunTimes ReferenceUpload(UploadSetup& setup, StepClock& steps) {
     const QString dateText =
         FormatDateTime(FormatSettings().ShortDateFormat, TDateTime::FromQDate(QDate(2020, 4, 23)));
-    return ReferenceUpload(setup, dateText, QStringLiteral("14:05:09"), steps);
+    const RunTimes times = ReferenceUpload(setup, dateText, QStringLiteral("14:05:09"), steps);
+    if (setup.PhotoFiles() != setup.Articles())
+        throw std::runtime_error("the reference did not write every photograph");
+    return times;
 }

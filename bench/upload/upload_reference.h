@@ -23,7 +23,8 @@ RunTimes ReferenceUpload(UploadSetup& setup, const QString& dateText, const QStr
                          StepClock& steps);
 // The same with the lower bound of the program's runs in this process, 23
 // April 2020 at 14:05:09, the date in the short date format, as the results
-// window sends it.
+// window sends it; raises std::runtime_error unless every photograph was
+// written, as the program's run does.
 RunTimes ReferenceUpload(UploadSetup& setup, StepClock& steps);
 
 // Sets the forced writes of `database` ("host:file") and returns what they

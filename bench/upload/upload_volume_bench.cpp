@@ -78,8 +78,6 @@ void BM_UploadVolume(benchmark::State& state) {
                     state.SetIterationTime(run.Run([&] { return ProgramUpload(setup, steps); }));
                 } else {
                     ref.Run([&] { return ReferenceUpload(setup, steps); });
-                    if (setup.PhotoFiles() != setup.Articles())
-                        throw std::runtime_error("the reference did not write every photograph");
                 }
             }
         } catch (const std::exception& e) {

@@ -73,6 +73,9 @@ struct ConnectionImpl {
     // rolled back (or at least released) and ServerError raised: nothing of
     // it stays open for the next unit.
     void EndKept(Firebird::ITransaction* tra, bool commit);
+    // After an end of `tra` that failed with `failed`: rolls it back whole (or
+    // releases it when even that fails) and raises the server's text.
+    [[noreturn]] void Abandon(Firebird::ITransaction* tra, const FbStatus& failed);
     void Release(Firebird::ITransaction*& tra, bool commit) noexcept;
 
     // A blob of a fetched row, read when its bytes are wanted.

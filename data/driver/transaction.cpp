@@ -62,14 +62,8 @@ void ConnectionImpl::EndOwn(ITransaction* tra, bool commit) {
     }
     if (retained == tra)
         retained = nullptr;
-    if (st.Failed()) {
-        const QString text = st.Text(util);
-        FbStatus again(master);
-        tra->rollback(&again);
-        if (again.Failed())
-            tra->release();
-        throw Error(Status::ServerError, text);
-    }
+    if (st.Failed())
+        Abandon(tra, st);
 }
 
 ITransaction* ConnectionImpl::TakeKept(Isolation isolation) {
@@ -89,7 +83,11 @@ void ConnectionImpl::EndKept(ITransaction* tra, bool commit) {
         kept = tra;
         return;
     }
-    const QString text = st.Text(util);
+    Abandon(tra, st);
+}
+
+void ConnectionImpl::Abandon(ITransaction* tra, const FbStatus& failed) {
+    const QString text = failed.Text(util);
     FbStatus again(master);
     tra->rollback(&again);
     if (again.Failed())

@@ -48,51 +48,24 @@ void RemoveLeftoverTemporaries(const QString& folder, QStringView suffix) {
 
 namespace {
 
-// A temporary is "<name>.<kRandomLength letters or digits>.tmp".
-constexpr int kRandomLength = 6;
-constexpr QStringView kTemporaryEnd = u".tmp";
-// Names tried before giving up, should every one be taken.
-constexpr int kNameAttempts = 100;
-
-QByteArray TemporaryNameFor(const QByteArray& target) {
-    return target + '.' + RandomLetters(kRandomLength) + kTemporaryEnd.toLatin1();
-}
-
+// A temporary is "<name>.<kTemporaryRandomLength letters or digits>.tmp".
 bool IsTemporaryName(QStringView name, QStringView suffix) {
-    const qsizetype randomAt = name.size() - kTemporaryEnd.size() - kRandomLength;
+    const qsizetype randomAt = name.size() - kTemporaryEnd.size() - kTemporaryRandomLength;
     // "<at least one character><suffix>.<random><end>"
     if (randomAt - 1 <= suffix.size() || !name.endsWith(kTemporaryEnd) ||
         name[randomAt - 1] != u'.' || !name.first(randomAt - 1).endsWith(suffix))
         return false;
-    return AreRandomLetters(name.sliced(randomAt, kRandomLength));
+    return AreRandomLetters(name.sliced(randomAt, kTemporaryRandomLength));
 }
 
 // A new temporary beside `target`, open for writing and locked.
-struct Temporary {
-    QByteArray name;
-    int fd = -1;
-};
-
-Temporary CreateTemporary(const QByteArray& target, const QString& shownName) {
+LockedTemporary CreateTemporary(const QByteArray& target, const QString& shownName) {
     const FileWriteCalls& sys = *fileWriteCalls;
-    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        Temporary temporary{TemporaryNameFor(target)};
-        // O_EXCL creates the file or fails, whatever is at the name, a link
-        // included; O_NOFOLLOW says so once more.
-        temporary.fd = sys.open(temporary.name.constData(),
-                                O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (temporary.fd < 0) {
-            if (errno == EEXIST)
-                continue;
-            throw EFCreateError(shownName, errno);
-        }
-        // A removal of leftovers may have taken the file between its creation
-        // and the lock; it removes it, and the write takes another name.
-        if (LockAsLive(temporary.fd) && StillNamed(temporary.fd, temporary.name))
-            return temporary;
-        sys.close(temporary.fd);
-    }
-    throw EFCreateError(shownName, EEXIST);
+    const LockedTemporary temporary =
+        CreateLockedTemporary(target + '.', O_WRONLY, 0666, sys.open, sys.close);
+    if (temporary.fd < 0)
+        throw EFCreateError(shownName, errno);
+    return temporary;
 }
 
 // The folder that holds `path`, for syncing the rename.
@@ -135,8 +108,8 @@ void SyncFolder(const QByteArray& folder, const QString& shownName) {
 
 void RemoveLeftoverTemporariesLocal(const QString& localFolder, QStringView suffix) {
     const QDir folder(localFolder);
-    const QString pattern =
-        u'*' + suffix.toString() + u'.' + QString(kRandomLength, u'?') + kTemporaryEnd.toString();
+    const QString pattern = u'*' + suffix.toString() + u'.' +
+                            QString(kTemporaryRandomLength, u'?') + kTemporaryEnd.toString();
     for (const QString& name : folder.entryList({pattern}, QDir::Files | QDir::Hidden |
                                                                QDir::System | QDir::CaseSensitive))
         if (IsTemporaryName(name, suffix))
@@ -154,7 +127,7 @@ void WriteWholeFileLocal(const QString& localPath, QByteArrayView bytes, const Q
     if (exists && S_ISREG(old.st_mode) && ::access(target.constData(), W_OK) != 0)
         throw EFCreateError(shownName, errno);
 
-    const Temporary temporary = CreateTemporary(target, shownName);
+    const LockedTemporary temporary = CreateTemporary(target, shownName);
     // Removed while still open and locked, so that no removal of leftovers
     // takes the name meanwhile.
     auto fail = [&](int error) {

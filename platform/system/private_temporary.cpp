@@ -11,11 +11,6 @@
 
 namespace {
 
-constexpr int kRandomLength = 6;
-constexpr QStringView kTemporaryEnd = u".tmp";
-// Names tried before giving up, should every one be taken.
-constexpr int kNameAttempts = 100;
-
 // "<prefix>.<pid>.<random><end>"
 bool IsTemporaryName(QStringView name, QStringView prefix) {
     if (!name.startsWith(prefix) || !name.endsWith(kTemporaryEnd))
@@ -24,7 +19,7 @@ bool IsTemporaryName(QStringView name, QStringView prefix) {
         name.sliced(prefix.size(), name.size() - prefix.size() - kTemporaryEnd.size());
     // ".<pid>.<random>"
     const qsizetype dot = middle.lastIndexOf(u'.');
-    if (!middle.startsWith(u'.') || dot < 2 || middle.size() - dot - 1 != kRandomLength)
+    if (!middle.startsWith(u'.') || dot < 2 || middle.size() - dot - 1 != kTemporaryRandomLength)
         return false;
     bool number = false;
     const uint pid = middle.sliced(1, dot - 1).toUInt(&number);
@@ -34,28 +29,15 @@ bool IsTemporaryName(QStringView name, QStringView prefix) {
 int CreateNamed(const QByteArray& folder, QStringView prefix) {
     const QByteArray start = folder + '/' + QFile::encodeName(prefix.toString()) + '.' +
                              QByteArray::number(::getpid()) + '.';
-    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        const QByteArray name = start + RandomLetters(kRandomLength) + kTemporaryEnd.toLatin1();
-        const int fd =
-            ::open(name.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-        if (fd < 0) {
-            if (errno == EEXIST)
-                continue;
-            return -1;
-        }
-        // A removal of leftovers may have taken the file between its creation
-        // and the lock; it removes it, and another name is tried.
-        if (LockAsLive(fd) && StillNamed(fd, name)) {
-            if (::unlink(name.constData()) == 0)
-                return fd;
-            const int error = errno;
-            ::close(fd);
-            errno = error;
-            return -1;
-        }
-        ::close(fd);
-    }
-    errno = EEXIST;
+    const LockedTemporary temporary = CreateLockedTemporary(
+        start, O_RDWR, 0600,
+        [](const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); },
+        ::close);
+    if (temporary.fd < 0 || ::unlink(temporary.name.constData()) == 0)
+        return temporary.fd;
+    const int error = errno;
+    ::close(temporary.fd);
+    errno = error;
     return -1;
 }
 

@@ -11,6 +11,9 @@
 
 namespace {
 
+// Names tried before giving up, should every one be taken.
+constexpr int kNameAttempts = 100;
+
 constexpr char kRandomLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
 
 bool SameFile(const struct stat& a, const struct stat& b) {
@@ -58,4 +61,24 @@ void RemoveIfLeftOver(const QByteArray& path) {
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && StillNamed(fd, path))
         ::unlink(path.constData());
     ::close(fd);
+}
+
+LockedTemporary CreateLockedTemporary(const QByteArray& start, int flags, mode_t mode,
+                                      int (*open)(const char*, int, mode_t), int (*close)(int)) {
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        LockedTemporary temporary{start + RandomLetters(kTemporaryRandomLength) +
+                                  kTemporaryEnd.toLatin1()};
+        temporary.fd = open(temporary.name.constData(),
+                            flags | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        if (temporary.fd < 0) {
+            if (errno == EEXIST)
+                continue;
+            return temporary;
+        }
+        if (LockAsLive(temporary.fd) && StillNamed(temporary.fd, temporary.name))
+            return temporary;
+        close(temporary.fd);
+    }
+    errno = EEXIST;
+    return {};
 }
