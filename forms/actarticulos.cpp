@@ -16,14 +16,13 @@
 #include "grid/dbgrideh.h"
 #include "platform/system/file_write.h"
 #include "platform/system/format_settings.h"
+#include "platform/system/one_line.h"
 #include "platform/ui/application.h"
 #include "platform/ui/date_time_picker.h"
 #include "platform/ui/db_navigator.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/edit.h"
 #include "platform/ui/panel.h"
-
-#include <QRegularExpression>
 
 Tfactarticulos* factarticulos = nullptr;
 
@@ -113,10 +112,7 @@ void Tfactarticulos::FormActivate(TObject*) {
     // A stop signal ends the run between two articles, never inside one, and
     // leaves the company unstamped: the next run uploads what this one left.
     while (!CArticulos->Eof() && !Application->Terminated()) {
-        const bool conFoto = !CArticulosFOTO->IsNull();
         SubirArticulo();
-        ++cuenta_.done;
-        cuenta_.photos += conFoto;
         CArticulos->Next();
         if (programado)
             programado->ArticleDone(cuenta_);
@@ -171,7 +167,9 @@ void Tfactarticulos::SubirArticulo() {
                            QStringLiteral("..."));
         Repaint();
         EDBImage1->SaveToFile(PhotoFile(compania, codigo));
+        ++cuenta_.photos;
     }
+    ++cuenta_.done;
 }
 
 void Tfactarticulos::SellarCompania() {
@@ -187,10 +185,9 @@ void Tfactarticulos::CarticuloqbReconcileError(TClientDataSet*, EReconcileError&
     ++cuenta_.refused;
     // One line per article: the server's text may hold line breaks, and so
     // may the code.
-    QString line = QStringLiteral("No se pudo subir el artículo \"") +
-                   CArticulosCODIGO->AsString() + QStringLiteral("\": ") + E.Message();
-    line.replace(QRegularExpression(QStringLiteral("\\s*[\\r\\n]+\\s*")), QStringLiteral(" "));
-    AppendErrorLog(fdmqb->DirErrores, fdmqb->UsuarioLog, line);
+    AppendErrorLog(fdmqb->DirErrores, fdmqb->UsuarioLog,
+                   OneLine(QStringLiteral("No se pudo subir el artículo \"") +
+                           CArticulosCODIGO->AsString() + QStringLiteral("\": ") + E.Message()));
 }
 
 void Tfactarticulos::FormClose(TObject*, TCloseAction&) {

@@ -69,18 +69,17 @@ void TScheduledRun::ArticleDone(const TUploadCounts& counts) {
 }
 
 void TScheduledRun::Stamped(const QString& date, const QString& time) {
-    stamped_ = true;
     stamp_ = date + u' ' + time;
 }
 
 int TScheduledRun::ExitStatus() const {
-    if (!stamped_)
+    if (!IsStamped())
         return kStopped;
     return counts_.refused > 0 ? kCompletedWithRefusals : kCompleted;
 }
 
 QString TScheduledRun::Summary() const {
-    return UploadSummaryLine(counts_, company_, stamped_ ? stamp_ : QString());
+    return UploadSummaryLine(counts_, company_, stamp_);
 }
 
 void TScheduledRun::WriteSummary() const {

@@ -57,7 +57,7 @@ public:
     void Stamped(const QString& date, const QString& time);
 
     const TUploadCounts& Counts() const { return counts_; }
-    bool IsStamped() const { return stamped_; }
+    bool IsStamped() const { return !stamp_.isEmpty(); }
     int ExitStatus() const;
     QString Summary() const;
     // Writes the summary line.
@@ -69,8 +69,7 @@ private:
     Clock clock_;
     qint64 lastLine_ = 0;
     TUploadCounts counts_;
-    bool stamped_ = false;
-    QString stamp_;
+    QString stamp_; // "<date> <time>" once stamped
 };
 
 // Made at the start of a window's handler: when the handler is over,

@@ -1,9 +1,10 @@
 #include "platform/ui/dialogs.h"
 
+#include "platform/system/one_line.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QRegularExpression>
 
 namespace {
 
@@ -85,9 +86,7 @@ TUnattendedMessageBoxes::~TUnattendedMessageBoxes() {
 }
 
 int TUnattendedMessageBoxes::Show(const TMessageBoxRequest& request) {
-    QString line = request.text;
-    line.replace(QRegularExpression(QStringLiteral("\\s*[\\r\\n]+\\s*")), QStringLiteral(" "));
-    const QByteArray bytes = line.trimmed().toLocal8Bit() + '\n';
+    const QByteArray bytes = OneLine(request.text).trimmed().toLocal8Bit() + '\n';
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), out_);
     std::fflush(out_);
     return 0;
